@@ -1,0 +1,38 @@
+#include <windows.h>
+
+#include <vector>
+
+#include "common/unique_win.h"
+#include "device/folder_scan.h"
+
+namespace glimmora::device {
+
+namespace {
+// The wait cursor for the lifetime of the scan, the previous cursor back afterwards.
+class WaitCursor {
+public:
+    WaitCursor() : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { ::SetCursor(previous_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+}  // namespace
+
+void ScanFolder(PictureList& list) {
+    const WaitCursor wait;
+    std::vector<FolderEntry> entries;
+    WIN32_FIND_DATAW data{};
+    const std::wstring pattern = list.folderPath + L"*.*";
+    UniqueFind search(::FindFirstFileW(pattern.c_str(), &data));
+    if (search) {
+        do {
+            entries.push_back({data.cFileName, data.nFileSizeLow, data.dwFileAttributes});
+        } while (::FindNextFileW(search.get(), &data));
+    }
+    BuildPictureList(list, entries);
+}
+
+}  // namespace glimmora::device
