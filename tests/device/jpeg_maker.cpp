@@ -1,0 +1,106 @@
+#include "tests/device/jpeg_maker.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+#include <jpeglib.h>
+
+namespace glimmora::device::testing {
+
+namespace {
+void ThrowOnError(j_common_ptr cinfo) {
+    char text[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, text);
+    // Only reached for pictures the tests made themselves: a broken helper, not a result.
+    std::fprintf(stderr, "jpeg test helper: %s\n", text);
+    std::abort();
+}
+}  // namespace
+
+Picture MakePattern(int width, int height, int components, unsigned seed) {
+    Picture p;
+    p.width = width;
+    p.height = height;
+    p.components = components;
+    p.pixels.resize(static_cast<std::size_t>(width) * height * components);
+    std::size_t i = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            for (int c = 0; c < components; ++c) {
+                const unsigned checker = ((x / 3 + y / 2 + c) & 1) ? 40u : 0u;
+                const unsigned v = (x * 255u / (width > 1 ? width - 1 : 1) * (c + 1) +
+                                    y * 255u / (height > 1 ? height - 1 : 1) * (3 - c) / 3 +
+                                    checker + seed * 17u * (c + 1)) %
+                                   256u;
+                p.pixels[i++] = static_cast<std::uint8_t>(v);
+            }
+        }
+    }
+    return p;
+}
+
+std::vector<std::uint8_t> EncodeJpeg(const Picture& picture) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    err.error_exit = ThrowOnError;
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = static_cast<JDIMENSION>(picture.width);
+    cinfo.image_height = static_cast<JDIMENSION>(picture.height);
+    cinfo.input_components = picture.components;
+    cinfo.in_color_space = picture.components == 1   ? JCS_GRAYSCALE
+                           : picture.components == 4 ? JCS_CMYK
+                                                     : JCS_EXT_BGR;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    const std::size_t rowBytes = static_cast<std::size_t>(picture.width) * picture.components;
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(picture.pixels.data() + cinfo.next_scanline * rowBytes);
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    std::vector<std::uint8_t> bytes(buffer, buffer + size);
+    jpeg_destroy_compress(&cinfo);
+    std::free(buffer);
+    return bytes;
+}
+
+Picture DecodeJpeg(const std::vector<std::uint8_t>& jpeg) {
+    jpeg_decompress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    err.error_exit = ThrowOnError;
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    if (cinfo.out_color_space == JCS_RGB) cinfo.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&cinfo);
+    Picture p;
+    p.width = static_cast<int>(cinfo.output_width);
+    p.height = static_cast<int>(cinfo.output_height);
+    p.components = cinfo.output_components;
+    const std::size_t rowBytes = static_cast<std::size_t>(p.width) * p.components;
+    p.pixels.resize(rowBytes * p.height);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = p.pixels.data() + cinfo.output_scanline * rowBytes;
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return p;
+}
+
+void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) throw std::runtime_error("cannot write " + path);
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    std::fclose(f);
+    if (!ok) throw std::runtime_error("cannot write " + path);
+}
+
+}  // namespace glimmora::device::testing
