@@ -24,6 +24,7 @@ struct JpegErrorManager {
     jpeg_error_mgr pub;  // first, so the library's err pointer is also ours
     std::jmp_buf jump;
     bool fatal;
+    char fatalMessage[JMSG_LENGTH_MAX];  // kept for diagnosis only; never shown
 };
 
 JpegErrorManager* ManagerOf(j_common_ptr cinfo) {
@@ -35,6 +36,7 @@ JpegErrorManager* ManagerOf(j_common_ptr cinfo) {
 void OnFatalError(j_common_ptr cinfo) {
     JpegErrorManager* manager = ManagerOf(cinfo);
     manager->fatal = true;
+    (*cinfo->err->format_message)(cinfo, manager->fatalMessage);
     std::longjmp(manager->jump, 1);
 }
 
@@ -98,7 +100,10 @@ struct DecompressorOwner {
 
 bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenWidth,
                  std::int32_t screenHeight, std::uint8_t requestedOrientation,
-                 bool fitToScreen) {
+                 bool fitToScreen, LoadDiagnosis* diagnosis) {
+    LoadDiagnosis unused;
+    LoadDiagnosis& why = diagnosis ? *diagnosis : unused;
+    why = LoadDiagnosis{};
     bitmap.orientation = kNormal;
 
     JpegErrorManager manager;
@@ -109,7 +114,10 @@ bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenW
     manager.pub.trace_level = 0;
 
     const std::unique_ptr<std::FILE, FileCloser> file(OpenPictureFile(path));
-    if (!file) return false;
+    if (!file) {
+        why.failure = LoadFailure::kCannotOpen;
+        return false;
+    }
 
     // Zeroed so that destroying it is harmless even if creation itself fails.
     jpeg_decompress_struct cinfo;
@@ -117,21 +125,29 @@ bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenW
     cinfo.err = &manager.pub;
     const DecompressorOwner owner{&cinfo};
 
+    // Records a fatal decoder error as the reason and returns false.
+    const auto decodeError = [&] {
+        why.failure = LoadFailure::kDecodeError;
+        why.decoderMessage = manager.fatalMessage;
+        return false;
+    };
     if (!Guarded(manager, [&] {
             jpeg_create_decompress(&cinfo);
             jpeg_stdio_src(&cinfo, file.get());
         }))
-        return false;
+        return decodeError();
 
     int header = 0;
-    if (!Guarded(manager, [&] { header = jpeg_read_header(&cinfo, TRUE); }) ||
-        header != JPEG_HEADER_OK)
+    if (!Guarded(manager, [&] { header = jpeg_read_header(&cinfo, TRUE); })) return decodeError();
+    if (header != JPEG_HEADER_OK) {
+        why.failure = LoadFailure::kNoPicture;
         return false;
+    }
 
     // Every parameter stays as the header chose it, except that colour comes out blue,
     // green, red: the bitmap's own order, so colour rows are copied unchanged.
     if (cinfo.out_color_space == JCS_RGB) cinfo.out_color_space = JCS_EXT_BGR;
-    if (!Guarded(manager, [&] { jpeg_start_decompress(&cinfo); })) return false;
+    if (!Guarded(manager, [&] { jpeg_start_decompress(&cinfo); })) return decodeError();
 
     const std::uint8_t orientation =
         ResolveOrientation(requestedOrientation, screenWidth, screenHeight, cinfo.output_width,
@@ -139,6 +155,10 @@ bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenW
     const TargetSize target = FitPictureSize(
         static_cast<std::int32_t>(cinfo.output_width), static_cast<std::int32_t>(cinfo.output_height),
         screenWidth, screenHeight, IsTurned(orientation), fitToScreen);
+    why.pictureWidth = static_cast<std::int32_t>(cinfo.output_width);
+    why.pictureHeight = static_cast<std::int32_t>(cinfo.output_height);
+    why.bitmapWidth = IsTurned(orientation) ? target.height : target.width;
+    why.bitmapHeight = IsTurned(orientation) ? target.width : target.height;
 
     JSAMPARRAY row = nullptr;
     if (!Guarded(manager, [&] {
@@ -147,19 +167,28 @@ bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenW
                                                  static_cast<JDIMENSION>(cinfo.output_components),
                                              1);
         }))
-        return false;
+        return decodeError();
 
     JpegScanlineSource source(cinfo, manager, row);
     bool ok = false;
+    bool outOfMemory = false;
     try {
         ok = FillBitmap(source, bitmap, orientation, target);
     } catch (const std::exception&) {
-        ok = false;  // a table or row buffer could not be allocated
+        outOfMemory = true;  // a table or row buffer could not be allocated
+    }
+    if (!ok) {
+        why.failure = outOfMemory      ? LoadFailure::kOutOfMemory
+                      : manager.fatal  ? LoadFailure::kDecodeError
+                      : !bitmap.bitmap ? LoadFailure::kNoBitmap
+                                       : LoadFailure::kMissingRows;
+        if (manager.fatal) why.decoderMessage = manager.fatalMessage;
     }
 
-    // Finishing an incomplete decode is itself a fatal error; the guard absorbs it.
+    // Finishing an incomplete decode is itself a fatal error (the reason stays the one
+    // found above); after a complete read a fatal error here is a damaged file.
     Guarded(manager, [&] { jpeg_finish_decompress(&cinfo); });
-    if (manager.fatal) return false;
+    if (manager.fatal) return ok ? decodeError() : false;
     if (ok) bitmap.orientation = orientation;
     return ok;
 }

@@ -3,10 +3,32 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "device/device_bitmap.h"
 
 namespace glimmora::device {
+
+// Why a load failed, for tools and diagnostics; the viewer itself says nothing more than
+// that the picture could not be loaded.
+enum class LoadFailure {
+    kNone,
+    kCannotOpen,      // the file could not be opened
+    kNoPicture,       // the header could not be read, or holds no picture
+    kDecodeError,     // the decoder gave up (decoderMessage says why)
+    kNoBitmap,        // the bitmap could not be made (empty or too large target)
+    kMissingRows,     // the decoder delivered no row before the last
+    kOutOfMemory,     // a filter table or row buffer could not be allocated
+};
+
+struct LoadDiagnosis {
+    LoadFailure failure = LoadFailure::kNone;
+    std::string decoderMessage;  // the library's text for its fatal error, if any
+    std::int32_t pictureWidth = 0;
+    std::int32_t pictureHeight = 0;
+    std::int32_t bitmapWidth = 0;  // the size the bitmap was to have
+    std::int32_t bitmapHeight = 0;
+};
 
 // True when `bitmap` holds the complete picture; its `orientation` is then the resolved
 // one. On false the record may hold an incomplete bitmap, which the caller releases.
@@ -14,6 +36,6 @@ namespace glimmora::device {
 // that is missing, not a JPEG or broken beyond decoding fails without any message.
 bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenWidth,
                  std::int32_t screenHeight, std::uint8_t requestedOrientation,
-                 bool fitToScreen);
+                 bool fitToScreen, LoadDiagnosis* diagnosis = nullptr);
 
 }  // namespace glimmora::device

@@ -98,7 +98,7 @@ Picture DecodeJpeg(const std::vector<std::uint8_t>& jpeg) {
 void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) throw std::runtime_error("cannot write " + path);
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     std::fclose(f);
     if (!ok) throw std::runtime_error("cannot write " + path);
 }
