@@ -1,0 +1,29 @@
+#include "desktop/bitmap24.h"
+
+#include <cstdint>
+#include <limits>
+#include <new>
+
+namespace glimmora::desktop {
+
+std::size_t Bitmap24Bytes(int width, int height) {
+    if (width <= 0 || height <= 0) return 0;
+    const std::uint64_t stride = (static_cast<std::uint64_t>(width) * 3 + 3) & ~std::uint64_t{3};
+    const std::uint64_t bytes = stride * static_cast<std::uint64_t>(height);
+    // Half the address space at most: a vector larger than PTRDIFF_MAX cannot exist.
+    if (bytes > static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max())) return 0;
+    return static_cast<std::size_t>(bytes);
+}
+
+Bitmap24 MakeBitmap24(int width, int height) {
+    const std::size_t bytes = Bitmap24Bytes(width, height);
+    if (bytes == 0) throw std::bad_alloc();
+    Bitmap24 bitmap;
+    bitmap.width = width;
+    bitmap.height = height;
+    bitmap.stride = bytes / static_cast<std::size_t>(height);
+    bitmap.pixels.assign(bytes, 0);
+    return bitmap;
+}
+
+}  // namespace glimmora::desktop

@@ -1,0 +1,150 @@
+#include "desktop/picture_fit.h"
+
+#include <cmath>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <new>
+
+// jpeglib.h needs FILE and size_t declared first.
+#include <jpeglib.h>
+
+#include "desktop/tent_resampler.h"
+
+namespace glimmora::desktop {
+
+namespace {
+
+// The decoder's error manager. `failed` is the decode-failed flag: per decode rather than
+// process-wide, so two pictures decoded at once never see each other's failures.
+struct DecodeErrors {
+    jpeg_error_mgr manager;  // first, so the library's pointer is also ours
+    std::jmp_buf jump;
+    bool failed;
+};
+
+// Fatal errors must not return into the library: jump back to the decode's setjmp.
+void OnFatalError(j_common_ptr cinfo) {
+    auto* errors = reinterpret_cast<DecodeErrors*>(cinfo->err);
+    errors->failed = true;
+    std::longjmp(errors->jump, 1);
+}
+
+// Reached for the first warning of a file (corrupt data, data ending early); nothing is
+// printed, the picture is only marked.
+void OnMessage(j_common_ptr cinfo) { reinterpret_cast<DecodeErrors*>(cinfo->err)->failed = true; }
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Destroys the decompressor however the decode ended; jpeg_destroy_decompress copes with a
+// half-set-up or never-created (zeroed) decompressor.
+struct DecompressGuard {
+    jpeg_decompress_struct* cinfo;
+    ~DecompressGuard() { jpeg_destroy_decompress(cinfo); }
+};
+
+// The two functions below make every libjpeg call of a decode. A fatal decoder error
+// longjmps back into them, so they hold only plain data: nothing with a destructor may be
+// alive on the way from the library back to their setjmp.
+
+// Header and start of decompression. False when the file is no JPEG picture, uses a colour
+// model the desktop does not handle, or the decoder complained before the first row.
+bool StartDecode(jpeg_decompress_struct* cinfo, DecodeErrors* errors, std::FILE* file) {
+    if (setjmp(errors->jump) != 0) return false;
+    jpeg_create_decompress(cinfo);
+    jpeg_stdio_src(cinfo, file);
+    if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) return false;
+    // Colour arrives in bitmap order (blue, green, red) straight from the decoder.
+    if (cinfo->out_color_space == JCS_RGB) {
+        cinfo->out_color_space = JCS_EXT_BGR;
+    } else if (cinfo->out_color_space != JCS_GRAYSCALE) {
+        return false;  // CMYK and YCCK pictures would come out as four bytes a pixel
+    }
+    jpeg_start_decompress(cinfo);
+    return !errors->failed;
+}
+
+// Reads every remaining scanline into the resampler (ResamplePicture's row loop).
+// False on a fatal error or a read that returns no line.
+bool ResamplePicture(jpeg_decompress_struct* cinfo, DecodeErrors* errors,
+                     TentResampler* resampler) {
+    if (setjmp(errors->jump) != 0) return false;
+    const JDIMENSION rowBytes = cinfo->output_width * static_cast<JDIMENSION>(cinfo->output_components);
+    JSAMPARRAY line = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
+                                                  JPOOL_IMAGE, rowBytes, 1);
+    while (cinfo->output_scanline < cinfo->output_height) {
+        if (jpeg_read_scanlines(cinfo, line, 1) != 1) return false;
+        resampler->PushRow(line[0]);
+    }
+    jpeg_finish_decompress(cinfo);
+    return true;
+}
+
+}  // namespace
+
+PictureSize FitSize(int width, int height, int screenWidth, int screenHeight) {
+    PictureSize out{width, height};
+    if (screenWidth <= 0 || screenHeight <= 0) return out;
+    // Division first, then the product, truncated toward zero: the sizes users already have
+    // on their handhelds come from exactly this arithmetic.
+    if (screenHeight < screenWidth) {
+        if (width > screenWidth) {
+            out.width = screenWidth;
+            out.height = static_cast<int>(static_cast<double>(screenWidth) / width * height);
+        }
+    } else if (height > screenHeight) {
+        out.height = screenHeight;
+        out.width = static_cast<int>(static_cast<double>(screenHeight) / height * width);
+    }
+    return out;
+}
+
+std::optional<Bitmap24> FitPicture(const std::string& path, int screenWidth, int screenHeight,
+                                   bool* decodeWarned) {
+    DecodeErrors errors;
+    std::memset(&errors, 0, sizeof errors);
+    jpeg_decompress_struct cinfo;
+    std::memset(&cinfo, 0, sizeof cinfo);
+    cinfo.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = OnFatalError;
+    errors.manager.output_message = OnMessage;
+    errors.failed = false;
+
+    struct Report {
+        DecodeErrors* errors;
+        bool* out;
+        ~Report() {
+            if (out) *out = errors->failed;
+        }
+    } report{&errors, decodeWarned};
+
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) return std::nullopt;
+    // Declared after the file, so the decompressor (which reads it) is destroyed first.
+    DecompressGuard guard{&cinfo};
+    if (!StartDecode(&cinfo, &errors, file.get())) return std::nullopt;
+
+    const int width = static_cast<int>(cinfo.output_width);
+    const int height = static_cast<int>(cinfo.output_height);
+    const PictureSize out = FitSize(width, height, screenWidth, screenHeight);
+    // An elongated picture can reduce to no rows or columns at all; there is nothing to send.
+    if (out.width <= 0 || out.height <= 0) return std::nullopt;
+
+    std::unique_ptr<TentResampler> resampler;
+    try {
+        resampler = std::make_unique<TentResampler>(width, height, cinfo.output_components,
+                                                    out.width, out.height);
+    } catch (const std::exception&) {
+        return std::nullopt;  // a bitmap this size cannot be held: treated as undecodable
+    }
+    if (!ResamplePicture(&cinfo, &errors, resampler.get()) || !resampler->Complete()) {
+        return std::nullopt;
+    }
+    return resampler->TakeBitmap();
+}
+
+}  // namespace glimmora::desktop

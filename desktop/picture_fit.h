@@ -1,0 +1,29 @@
+// Reduces a desktop JPEG toward a handheld's screen before it is sent.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "desktop/bitmap24.h"
+
+namespace glimmora::desktop {
+
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The size a width x height picture is reduced to for a screenWidth x screenHeight handheld.
+// Only the screen's longer side limits the picture (the viewer turns or pans the rest); a
+// picture is never enlarged, and a screen side of 0 or less means no reduction at all.
+// A side may come out as 0 for very elongated pictures; FitPicture refuses those.
+PictureSize FitSize(int width, int height, int screenWidth, int screenHeight);
+
+// Decodes the JPEG file at `path` (a desktop ANSI path) and reduces it with the tent filter.
+// Nothing when the file cannot be opened, is not a JPEG picture, cannot be decoded, or would
+// reduce to nothing. `decodeWarned`, when given, is set when the decoder complained at all
+// (a picture with warnings after the start of decoding is still produced).
+std::optional<Bitmap24> FitPicture(const std::string& path, int screenWidth, int screenHeight,
+                                   bool* decodeWarned = nullptr);
+
+}  // namespace glimmora::desktop

@@ -1,0 +1,55 @@
+// glimmora-picture fit: the bitmap the desktop makes of a picture for a given handheld screen.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "desktop/picture_fit.h"
+#include "tools/glimmora-picture/bmp_file.h"
+#include "tools/glimmora-picture/command_registry.h"
+
+namespace {
+
+using namespace glimmora;
+
+constexpr const char* kUsage = "PICTURE.jpg SCREEN_WIDTH SCREEN_HEIGHT OUT.bmp";
+
+int Fail(const std::string& file, const std::string& reason) {
+    std::fprintf(stderr, "glimmora-picture: %s: %s\n", file.c_str(), reason.c_str());
+    return tool::kExitPictureFailed;
+}
+
+int Run(const std::vector<std::string>& args) {
+    long width = 0, height = 0;
+    if (args.size() != 4 || !tool::ParseInt(args[1], 0, 65535, width) ||
+        !tool::ParseInt(args[2], 0, 65535, height)) {
+        std::fprintf(stderr, "usage: glimmora-picture fit %s\n", kUsage);
+        return tool::kExitUsage;
+    }
+    const std::string& picture = args[0];
+    const std::string& output = args[3];
+    // Opened once here only to tell "cannot open" apart from "cannot decode".
+    if (std::FILE* probe = std::fopen(picture.c_str(), "rb")) {
+        std::fclose(probe);
+    } else {
+        return Fail(picture, std::strerror(errno));
+    }
+    const std::optional<desktop::Bitmap24> bitmap =
+        desktop::FitPicture(picture, static_cast<int>(width), static_cast<int>(height));
+    if (!bitmap) return Fail(picture, "not a JPEG picture the desktop can decode and reduce");
+    std::string error;
+    if (!tool::WriteBmp24(output, bitmap->width, bitmap->height,
+                          [&](int y) { return bitmap->Row(y); }, error)) {
+        return Fail(output, error);
+    }
+    return tool::kExitOk;
+}
+
+tool::CommandRegistration reg({"fit", kUsage,
+                               "writes the bitmap the desktop reduces PICTURE to for that "
+                               "handheld screen (24-bit BMP)",
+                               &Run});
+
+}  // namespace
