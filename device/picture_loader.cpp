@@ -74,10 +74,11 @@ public:
     std::int32_t RowsRead() const override {
         return static_cast<std::int32_t>(cinfo_.output_scanline);
     }
-    const std::uint8_t* NextRow() override {
+    const std::uint8_t* NextRow(std::uint8_t* into) override {
+        JSAMPROW target[1] = {into ? into : row_[0]};
         JDIMENSION got = 0;
-        if (!Guarded(manager_, [&] { got = jpeg_read_scanlines(&cinfo_, row_, 1); })) return nullptr;
-        return got == 1 ? row_[0] : nullptr;
+        if (!Guarded(manager_, [&] { got = jpeg_read_scanlines(&cinfo_, target, 1); })) return nullptr;
+        return got == 1 ? target[0] : nullptr;
     }
 
 private:

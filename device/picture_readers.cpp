@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "device/tent_filter.h"
@@ -117,68 +118,30 @@ FlatColumnTaps FlattenColumns(const std::vector<TapList>& lists, int components)
     return flat;
 }
 
-// Horizontally filtered source rows that the vertical filter still needs, oldest first.
-// Holds at most the largest span of the row lists, however tall the picture is.
-class RowQueue {
-public:
-    RowQueue(std::size_t capacity, std::size_t rowLength)
-        : storage_(capacity * rowLength), capacity_(capacity), rowLength_(rowLength) {}
-
-    std::int32_t headRow() const { return headRow_; }
-    std::size_t size() const { return count_; }
-    bool full() const { return count_ == capacity_; }
-    std::uint32_t* Append() { return Slot(count_++); }
-    const std::uint32_t* At(std::size_t i) const {
-        return const_cast<RowQueue*>(this)->Slot(i);
-    }
-    // Moves the head to source row `row`, dropping the rows before it.
-    void AdvanceTo(std::int32_t row) {
-        if (row <= headRow_) return;
-        const std::size_t drop =
-            std::min<std::size_t>(static_cast<std::size_t>(row - headRow_), count_);
-        head_ = (head_ + drop) % capacity_;
-        count_ -= drop;
-        headRow_ = row;
-    }
-
-private:
-    std::uint32_t* Slot(std::size_t i) {
-        return storage_.data() + ((head_ + i) % capacity_) * rowLength_;
-    }
-    std::vector<std::uint32_t> storage_;
-    std::size_t capacity_;
-    std::size_t rowLength_;
-    std::size_t head_ = 0;
-    std::size_t count_ = 0;
-    std::int32_t headRow_ = 0;
+// One output row's vertical filter: the weight of each source row from `first` on (taps
+// that mirror onto the same row are merged), and the source row that completes it.
+struct RowPlan {
+    std::int32_t first;
+    std::int32_t last;
+    std::vector<std::uint32_t> weights;  // indexed by source row - first
 };
 
-void FilterRow(const std::uint8_t* row, const FlatColumnTaps& taps, std::int32_t width,
-               bool colour, std::uint32_t* out) {
-    const std::uint32_t* begin = taps.begin.data();
-    const std::uint32_t* offsets = taps.offsets.data();
-    const std::uint32_t* weights = taps.weights.data();
-    if (colour) {
-        for (std::int32_t x = 0; x < width; ++x) {
-            std::uint32_t b = 0, g = 0, r = 0;
-            for (std::uint32_t k = begin[x]; k < begin[x + 1]; ++k) {
-                const std::uint8_t* p = row + offsets[k];
-                const std::uint32_t w = weights[k];
-                b += w * p[0];
-                g += w * p[1];
-                r += w * p[2];
-            }
-            out[3 * x] = b;
-            out[3 * x + 1] = g;
-            out[3 * x + 2] = r;
+std::vector<RowPlan> PlanRows(const std::vector<TapList>& lists, std::uint32_t& maxWeightSum) {
+    std::vector<RowPlan> plans;
+    plans.reserve(lists.size());
+    maxWeightSum = 0;
+    for (const TapList& list : lists) {
+        RowPlan plan{list.first, list.first + list.span - 1,
+                     std::vector<std::uint32_t>(static_cast<std::size_t>(list.span), 0u)};
+        std::uint32_t sum = 0;
+        for (std::size_t k = 0; k < list.weights.size(); ++k) {
+            plan.weights[static_cast<std::size_t>(list.indices[k])] += list.weights[k];
+            sum += list.weights[k];
         }
-    } else {
-        for (std::int32_t x = 0; x < width; ++x) {
-            std::uint32_t v = 0;
-            for (std::uint32_t k = begin[x]; k < begin[x + 1]; ++k) v += weights[k] * row[offsets[k]];
-            out[x] = v;
-        }
+        maxWeightSum = std::max(maxWeightSum, sum);
+        plans.push_back(std::move(plan));
     }
+    return plans;
 }
 
 std::uint8_t ToByte(std::uint32_t sum) {
@@ -186,67 +149,177 @@ std::uint8_t ToByte(std::uint32_t sum) {
     return static_cast<std::uint8_t>(v > 255 ? 255 : v);
 }
 
+// sums (+)= w[0] x rows[0] + ... + w[N-1] x rows[N-1] over whole decoded rows, in one
+// contiguous pass the compiler vectorises. An output row's first batch sets its sums
+// instead of adding to them, which spares clearing them beforehand.
+template <typename Acc, int N, bool kSet>
+void Accumulate(Acc* __restrict sums, const std::uint8_t* const* rows, const std::uint32_t* w,
+                std::size_t length) {
+    const std::uint8_t* __restrict r0 = rows[0];
+    const std::uint8_t* __restrict r1 = rows[N > 1 ? 1 : 0];
+    const std::uint8_t* __restrict r2 = rows[N > 2 ? 2 : 0];
+    const std::uint8_t* __restrict r3 = rows[N > 3 ? 3 : 0];
+    const auto w0 = static_cast<Acc>(w[0]);
+    const auto w1 = static_cast<Acc>(N > 1 ? w[1] : 0);
+    const auto w2 = static_cast<Acc>(N > 2 ? w[2] : 0);
+    const auto w3 = static_cast<Acc>(N > 3 ? w[3] : 0);
+    for (std::size_t i = 0; i < length; ++i) {
+        Acc v = static_cast<Acc>((kSet ? 0 : sums[i]) + w0 * r0[i]);
+        if (N > 1) v = static_cast<Acc>(v + w1 * r1[i]);
+        if (N > 2) v = static_cast<Acc>(v + w2 * r2[i]);
+        if (N > 3) v = static_cast<Acc>(v + w3 * r3[i]);
+        sums[i] = v;
+    }
+}
+
+template <typename Acc, bool kSet>
+void AccumulateRows(Acc* sums, const std::uint8_t* const* rows, const std::uint32_t* w, int n,
+                    std::size_t length) {
+    switch (n) {
+        case 1: Accumulate<Acc, 1, kSet>(sums, rows, w, length); break;
+        case 2: Accumulate<Acc, 2, kSet>(sums, rows, w, length); break;
+        case 3: Accumulate<Acc, 3, kSet>(sums, rows, w, length); break;
+        default: Accumulate<Acc, 4, kSet>(sums, rows, w, length); break;
+    }
+}
+
+constexpr int kMaxBatch = 4;
+
+// The filter is separable and exact in integers: summing each column's taps over the rows
+// first and then each row's taps over the columns gives the very sums of filtering rows
+// first (sums of products, nothing rounded in between). Rows first lets decoded rows be
+// added to the few output rows they feed in contiguous passes, a fraction of the cost of
+// walking every column's taps for every source row; the column taps then run once per
+// output row only. With large vertical ratios a few source rows are decoded into a batch
+// first, so each output row's sums go through the cache once per batch rather than once
+// per row. Only the rows of one batch and the sums of the output rows still being
+// gathered are held, however tall the picture.
+// `Acc` holds one vertical sum (at most 100 x 255 when a list's weights add up to 100).
+template <typename Acc>
+bool ReadFilteredWith(ScanlineSource& source, DeviceBitmap& bitmap, std::int32_t tw,
+                      std::int32_t th, Placement placement, const std::vector<RowPlan>& plans,
+                      const FlatColumnTaps& columns) {
+    const std::int32_t ph = source.Height();
+    const bool colour = source.Components() == 3;
+    const std::size_t rowLength =
+        static_cast<std::size_t>(source.Width()) * static_cast<std::size_t>(source.Components());
+    const double rowRatio = static_cast<double>(ph) / static_cast<double>(th);
+    // A batch longer than about half an output row's spacing mostly adds zero weights.
+    const int batch = rowRatio >= 8.0 ? kMaxBatch : rowRatio >= 4.0 ? 2 : 1;
+    std::vector<std::uint8_t> batchRows(static_cast<std::size_t>(batch) * rowLength);
+
+    // Output rows whose source rows are still arriving, oldest first, each with its sums.
+    struct Open {
+        std::int32_t y;
+        std::vector<Acc> sums;
+        bool started;  // some source row has been added (until then `sums` is garbage)
+    };
+    std::vector<Open> open;
+    std::vector<std::vector<Acc>> spare;  // sums of finished rows, for reuse
+    const PixelPlacer placer(bitmap, placement, tw, th);
+    std::int32_t nextToOpen = 0;
+
+    const std::uint8_t* rows[kMaxBatch] = {};
+    std::int32_t batchFirst = 0;
+    int count = 0;
+    while (source.RowsRead() < ph) {
+        const std::uint8_t* row =
+            source.NextRow(batchRows.data() + static_cast<std::size_t>(count) * rowLength);
+        if (!row) return false;
+        if (count == 0) batchFirst = source.RowsRead() - 1;
+        rows[count++] = row;
+        if (count < batch && source.RowsRead() < ph) continue;
+
+        const std::int32_t batchLast = batchFirst + count - 1;
+        while (nextToOpen < th && plans[static_cast<std::size_t>(nextToOpen)].first <= batchLast) {
+            std::vector<Acc> sums;
+            if (!spare.empty()) {
+                sums = std::move(spare.back());
+                spare.pop_back();
+            }
+            sums.resize(rowLength);
+            open.push_back({nextToOpen++, std::move(sums), false});
+        }
+
+        // Add the batch to every open output row that weighs its rows.
+        for (Open& o : open) {
+            const RowPlan& plan = plans[static_cast<std::size_t>(o.y)];
+            const std::uint8_t* used[kMaxBatch];
+            std::uint32_t weights[kMaxBatch];
+            int n = 0;
+            for (int k = 0; k < count; ++k) {
+                const std::int32_t r = batchFirst + k;
+                if (r < plan.first || r > plan.last) continue;
+                const std::uint32_t w = plan.weights[static_cast<std::size_t>(r - plan.first)];
+                if (w == 0) continue;
+                used[n] = rows[k];
+                weights[n++] = w;
+            }
+            if (n == 0) continue;
+            if (o.started)
+                AccumulateRows<Acc, false>(o.sums.data(), used, weights, n, rowLength);
+            else
+                AccumulateRows<Acc, true>(o.sums.data(), used, weights, n, rowLength);
+            o.started = true;
+        }
+
+        // Output rows whose last source row has arrived are complete.
+        for (std::size_t i = 0; i < open.size();) {
+            const std::int32_t y = open[i].y;
+            if (plans[static_cast<std::size_t>(y)].last > batchLast) {
+                ++i;
+                continue;
+            }
+            if (!open[i].started) std::fill(open[i].sums.begin(), open[i].sums.end(), Acc{0});
+            const Acc* sums = open[i].sums.data();
+            const std::uint32_t* begin = columns.begin.data();
+            const std::uint32_t* offsets = columns.offsets.data();
+            const std::uint32_t* weightsOf = columns.weights.data();
+            std::ptrdiff_t step = 0;
+            std::uint8_t* out = placer.RowStart(y, step);
+            for (std::int32_t x = 0; x < tw; ++x, out += step) {
+                if (colour) {
+                    std::uint32_t b = 0, g = 0, red = 0;
+                    for (std::uint32_t k = begin[x]; k < begin[x + 1]; ++k) {
+                        const Acc* p = sums + offsets[k];
+                        b += weightsOf[k] * p[0];
+                        g += weightsOf[k] * p[1];
+                        red += weightsOf[k] * p[2];
+                    }
+                    out[0] = ToByte(b);
+                    out[1] = ToByte(g);
+                    out[2] = ToByte(red);
+                } else {
+                    std::uint32_t v = 0;
+                    for (std::uint32_t k = begin[x]; k < begin[x + 1]; ++k)
+                        v += weightsOf[k] * sums[offsets[k]];
+                    out[0] = out[1] = out[2] = ToByte(v);
+                }
+            }
+            spare.push_back(std::move(open[i].sums));
+            open.erase(open.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+        count = 0;
+    }
+    // Every source row has been read, so every output row has been completed.
+    return nextToOpen == th && open.empty();
+}
+
 bool ReadFiltered(ScanlineSource& source, DeviceBitmap& bitmap, std::int32_t tw,
                   std::int32_t th, Placement placement) {
     if (!CreateFor(bitmap, placement, tw, th)) return false;
     const std::int32_t pw = source.Width();
     const std::int32_t ph = source.Height();
-    const int components = source.Components();
-    const bool colour = components == 3;
-    const std::size_t channels = colour ? 3 : 1;
-    const std::size_t rowLength = static_cast<std::size_t>(tw) * channels;
-
     const FlatColumnTaps columns = FlattenColumns(
         BuildColumnWeights(pw, tw, static_cast<double>(pw) / static_cast<double>(tw)),
-        components);
-    const std::vector<TapList> rows =
-        BuildRowWeights(ph, th, static_cast<double>(ph) / static_cast<double>(th));
-    std::int32_t maxSpan = 1;
-    for (const TapList& list : rows) maxSpan = std::max(maxSpan, list.span);
-
-    RowQueue queue(static_cast<std::size_t>(maxSpan), rowLength);
-    queue.AdvanceTo(rows.front().first);
-    std::vector<std::uint32_t> sums(rowLength);
-    const PixelPlacer placer(bitmap, placement, tw, th);
-    std::int32_t y = 0;
-    while (source.RowsRead() < ph) {
-        const std::uint8_t* row = source.NextRow();
-        if (!row) return false;
-        const std::int32_t sourceRow = source.RowsRead() - 1;
-        // Rows past the last output row, or before the current list's first row, feed
-        // nothing; filtering them would only cost time.
-        if (y >= th || sourceRow < queue.headRow()) continue;
-        if (queue.full()) return false;  // the lists are inconsistent; never write past
-        FilterRow(row, columns, tw, colour, queue.Append());
-
-        // Normally one output row per source row; the loop keeps the bitmap complete
-        // should two lists ever end on the same source row.
-        while (y < th && queue.headRow() == rows[y].first &&
-               queue.size() >= static_cast<std::size_t>(rows[y].span)) {
-            const TapList& list = rows[y];
-            std::fill(sums.begin(), sums.end(), 0u);
-            for (std::size_t k = 0; k < list.weights.size(); ++k) {
-                const std::uint32_t w = list.weights[k];
-                if (w == 0) continue;
-                const std::uint32_t* src = queue.At(static_cast<std::size_t>(list.indices[k]));
-                for (std::size_t i = 0; i < rowLength; ++i) sums[i] += w * src[i];
-            }
-            std::ptrdiff_t step = 0;
-            std::uint8_t* out = placer.RowStart(y, step);
-            for (std::int32_t x = 0; x < tw; ++x, out += step) {
-                if (colour) {
-                    out[0] = ToByte(sums[3 * x]);
-                    out[1] = ToByte(sums[3 * x + 1]);
-                    out[2] = ToByte(sums[3 * x + 2]);
-                } else {
-                    out[0] = out[1] = out[2] = ToByte(sums[x]);
-                }
-            }
-            ++y;
-            if (y < th) queue.AdvanceTo(rows[y].first);
-        }
-    }
-    return true;
+        source.Components());
+    std::uint32_t maxWeightSum = 0;
+    const std::vector<RowPlan> plans = PlanRows(
+        BuildRowWeights(ph, th, static_cast<double>(ph) / static_cast<double>(th)), maxWeightSum);
+    // 16-bit sums hold 257 x 255; wider ones are only a safeguard for odd weight tables.
+    if (maxWeightSum <= 257)
+        return ReadFilteredWith<std::uint16_t>(source, bitmap, tw, th, placement, plans, columns);
+    return ReadFilteredWith<std::uint32_t>(source, bitmap, tw, th, placement, plans, columns);
 }
 
 }  // namespace

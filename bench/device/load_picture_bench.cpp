@@ -32,7 +32,7 @@ namespace {
 
 constexpr int kScreenWidth = 240;
 constexpr int kScreenHeight = 320;
-constexpr int kRuns = 3;
+constexpr int kRuns = 5;
 
 struct Measure {
     double seconds = 0;

@@ -24,7 +24,7 @@ public:
     std::int32_t Height() const override { return p_.height; }
     int Components() const override { return p_.components; }
     std::int32_t RowsRead() const override { return rows_; }
-    const std::uint8_t* NextRow() override {
+    const std::uint8_t* NextRow(std::uint8_t*) override {
         if (rows_ == failAt_) return nullptr;
         return p_.Pixel(0, rows_++);
     }
@@ -71,7 +71,8 @@ TEST(PictureReadersTest, UniformPicturesStayExactlyUniform) {
 TEST(PictureReadersTest, StreamingFilterMatchesTheWholePictureFilter) {
     for (auto [pw, ph, tw, th] : {std::array{64, 48, 32, 24}, std::array{45, 30, 30, 20},
                                   std::array{101, 67, 23, 40}, std::array{37, 300, 12, 3},
-                                  std::array{640, 9, 5, 1}}) {
+                                  std::array{640, 9, 5, 1}, std::array{300, 250, 24, 20},
+                                  std::array{60, 130, 20, 26}, std::array{50, 403, 7, 50}}) {
         const Picture p = MakePattern(pw, ph, 3, 5);
         PictureSource source(p);
         DeviceBitmap b;
