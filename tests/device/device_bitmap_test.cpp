@@ -7,24 +7,6 @@
 namespace glimmora::device {
 namespace {
 
-TEST(DeviceBitmapTest, ResetGivesAnEmptyRecordWithTheBlendDefaults) {
-    DeviceBitmap b;
-    ASSERT_TRUE(b.Create(3, 2));
-    b.orientation = kRotateLeft;
-    b.fadeIncrement = 6;
-    b.fadeStep = 4;
-    b.Release();
-    b.Reset();
-    EXPECT_EQ(b.bitmap, nullptr);
-    EXPECT_EQ(b.bits, nullptr);
-    EXPECT_EQ(b.memoryDC, nullptr);
-    EXPECT_EQ(b.previousObject, nullptr);
-    EXPECT_EQ(b.info.bmiHeader.biSize, 0u);
-    EXPECT_EQ(b.orientation, kNormal);
-    EXPECT_EQ(b.fadeIncrement, 2);
-    EXPECT_EQ(b.fadeStep, 0);
-}
-
 TEST(DeviceBitmapTest, CreateFillsABottomUp24BitHeaderWithPaddedRows) {
     struct Case {
         int width;
