@@ -13,6 +13,9 @@ if(WIN32)
     target_compile_definitions(glimmora_options INTERFACE
         UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
     target_link_options(glimmora_options INTERFACE -static -static-libgcc -static-libstdc++)
+    # Filter centres and ratios are doubles whose truncation decides pixel weights; x87's
+    # extended precision would round them differently from the native build, so both use SSE2.
+    target_compile_options(glimmora_options INTERFACE -msse2 -mfpmath=sse)
 endif()
 
 # glimmora_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2)
