@@ -1,7 +1,9 @@
-// Shrinks a picture that arrives one source row at a time with the desktop tent filter: each
-// row is filtered horizontally as it comes in, and an output row is made as soon as every
-// source row it needs has been seen. Only those rows are kept, so the memory used does not
-// depend on the picture's height.
+// Shrinks a picture that arrives one source row at a time with the desktop tent filter. Each
+// source row is added, weighted, into the few output rows it belongs to; an output row is
+// filtered across and written as soon as its last source row has been added. All sums are
+// exact integers divided only at the end, so summing rows before columns gives the very
+// bytes the columns-first description gives, while the wide inner loop stays contiguous.
+// Only the open output rows are kept, so the memory used does not depend on the height.
 #pragma once
 
 #include <cstdint>
@@ -32,7 +34,7 @@ public:
     Bitmap24 TakeBitmap() { return std::move(bitmap_); }
 
 private:
-    void FilterRowHorizontally(const std::uint8_t* row, std::int32_t* out) const noexcept;
+    void AddRow(const std::uint8_t* row) noexcept;
     void ProduceRow(int y) noexcept;
     void CopyRow(const std::uint8_t* row) noexcept;
 
@@ -49,14 +51,18 @@ private:
     std::vector<std::int32_t> columnStart_;
     std::vector<std::int32_t> columnIndex_;
     std::vector<std::int32_t> columnWeight_;
-    std::vector<TapRecord> rowTaps_;
+    // The row taps turned around: source row r feeds output rows rowTarget_[i] with weight
+    // rowWeight_[i] for i in [rowStart_[r], rowStart_[r + 1]). Zero weights are left out.
+    std::vector<std::int32_t> rowStart_;
+    std::vector<std::int32_t> rowTarget_;
+    std::vector<std::int32_t> rowWeight_;
+    std::vector<std::int32_t> rowReadyAt_;  // per output row: source rows needed before it
 
-    // Horizontally filtered rows, source row r in slot r % cacheRows_. The slot count is
-    // the most rows any output row ever has to wait for, worked out from the row taps.
-    int cacheRows_ = 0;
-    std::size_t cacheRowLength_ = 0;  // outWidth * components
-    std::vector<std::int32_t> cache_;
-    std::vector<std::int32_t> sums_;  // one output row before the division
+    // Open output rows, output row y in slot y % openRows_, each sourceWidth * components
+    // sums. The slot count is the most rows ever open at once, worked out from the taps.
+    int openRows_ = 0;
+    std::size_t rowLength_ = 0;
+    std::vector<std::uint16_t> open_;
 };
 
 }  // namespace glimmora::desktop
