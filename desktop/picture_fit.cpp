@@ -23,18 +23,24 @@ struct DecodeErrors {
     jpeg_error_mgr manager;  // first, so the library's pointer is also ours
     std::jmp_buf jump;
     bool failed;
+    char message[JMSG_LENGTH_MAX];  // the first complaint, for callers that explain failures
 };
+
+void Remember(j_common_ptr cinfo) {
+    auto* errors = reinterpret_cast<DecodeErrors*>(cinfo->err);
+    errors->failed = true;
+    if (errors->message[0] == '\0') (*cinfo->err->format_message)(cinfo, errors->message);
+}
 
 // Fatal errors must not return into the library: jump back to the decode's setjmp.
 void OnFatalError(j_common_ptr cinfo) {
-    auto* errors = reinterpret_cast<DecodeErrors*>(cinfo->err);
-    errors->failed = true;
-    std::longjmp(errors->jump, 1);
+    Remember(cinfo);
+    std::longjmp(reinterpret_cast<DecodeErrors*>(cinfo->err)->jump, 1);
 }
 
 // Reached for the first warning of a file (corrupt data, data ending early); nothing is
 // printed, the picture is only marked.
-void OnMessage(j_common_ptr cinfo) { reinterpret_cast<DecodeErrors*>(cinfo->err)->failed = true; }
+void OnMessage(j_common_ptr cinfo) { Remember(cinfo); }
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -53,16 +59,22 @@ struct DecompressGuard {
 
 // Header and start of decompression. False when the file is no JPEG picture, uses a colour
 // model the desktop does not handle, or the decoder complained before the first row.
-bool StartDecode(jpeg_decompress_struct* cinfo, DecodeErrors* errors, std::FILE* file) {
+bool StartDecode(jpeg_decompress_struct* cinfo, DecodeErrors* errors, std::FILE* file,
+                 const char** reason) {
     if (setjmp(errors->jump) != 0) return false;
     jpeg_create_decompress(cinfo);
     jpeg_stdio_src(cinfo, file);
-    if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) return false;
+    if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) {
+        *reason = "not a JPEG picture";
+        return false;
+    }
     // Colour arrives in bitmap order (blue, green, red) straight from the decoder.
     if (cinfo->out_color_space == JCS_RGB) {
         cinfo->out_color_space = JCS_EXT_BGR;
     } else if (cinfo->out_color_space != JCS_GRAYSCALE) {
-        return false;  // CMYK and YCCK pictures would come out as four bytes a pixel
+        // CMYK and YCCK pictures would come out as four bytes a pixel.
+        *reason = "four-colour (CMYK) pictures are not supported";
+        return false;
     }
     jpeg_start_decompress(cinfo);
     return !errors->failed;
@@ -104,7 +116,7 @@ PictureSize FitSize(int width, int height, int screenWidth, int screenHeight) {
 }
 
 std::optional<Bitmap24> FitPicture(const std::string& path, int screenWidth, int screenHeight,
-                                   bool* decodeWarned) {
+                                   FitReport* report) {
     DecodeErrors errors;
     std::memset(&errors, 0, sizeof errors);
     jpeg_decompress_struct cinfo;
@@ -114,36 +126,49 @@ std::optional<Bitmap24> FitPicture(const std::string& path, int screenWidth, int
     errors.manager.output_message = OnMessage;
     errors.failed = false;
 
-    struct Report {
+    // Fills the caller's report however the function is left.
+    struct Reporter {
         DecodeErrors* errors;
-        bool* out;
-        ~Report() {
-            if (out) *out = errors->failed;
+        FitReport* report;
+        const char* reason = nullptr;
+        ~Reporter() {
+            if (!report) return;
+            report->decodeWarned = errors->failed;
+            report->reason = reason ? reason : errors->message;
         }
-    } report{&errors, decodeWarned};
+        std::nullopt_t Fail(const char* why) {
+            reason = why;
+            return std::nullopt;
+        }
+    } reporter{&errors, report};
 
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) return std::nullopt;
+    if (!file) return reporter.Fail("cannot be opened");
     // Declared after the file, so the decompressor (which reads it) is destroyed first.
     DecompressGuard guard{&cinfo};
-    if (!StartDecode(&cinfo, &errors, file.get())) return std::nullopt;
+    const char* startFailure = nullptr;
+    if (!StartDecode(&cinfo, &errors, file.get(), &startFailure)) {
+        // Without a reason of its own, the library's message (kept in errors) says why.
+        return startFailure ? reporter.Fail(startFailure) : std::nullopt;
+    }
 
     const int width = static_cast<int>(cinfo.output_width);
     const int height = static_cast<int>(cinfo.output_height);
     const PictureSize out = FitSize(width, height, screenWidth, screenHeight);
     // An elongated picture can reduce to no rows or columns at all; there is nothing to send.
-    if (out.width <= 0 || out.height <= 0) return std::nullopt;
+    if (out.width <= 0 || out.height <= 0) {
+        return reporter.Fail("reduces to no rows or columns for that screen");
+    }
 
     std::unique_ptr<TentResampler> resampler;
     try {
         resampler = std::make_unique<TentResampler>(width, height, cinfo.output_components,
                                                     out.width, out.height);
     } catch (const std::exception&) {
-        return std::nullopt;  // a bitmap this size cannot be held: treated as undecodable
+        return reporter.Fail("too large to hold in memory");
     }
-    if (!ResamplePicture(&cinfo, &errors, resampler.get()) || !resampler->Complete()) {
-        return std::nullopt;
-    }
+    if (!ResamplePicture(&cinfo, &errors, resampler.get())) return std::nullopt;
+    if (!resampler->Complete()) return reporter.Fail("the decoder gave fewer rows than announced");
     return resampler->TakeBitmap();
 }
 

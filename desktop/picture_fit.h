@@ -19,11 +19,18 @@ struct PictureSize {
 // A side may come out as 0 for very elongated pictures; FitPicture refuses those.
 PictureSize FitSize(int width, int height, int screenWidth, int screenHeight);
 
+// What became of one FitPicture call, for callers that explain failures (the session does
+// not; it only drops the picture).
+struct FitReport {
+    bool decodeWarned = false;  // the decoder complained (a warning after the start of
+                                // decoding still gives a picture)
+    std::string reason;         // why there is no picture, or the decoder's first complaint
+};
+
 // Decodes the JPEG file at `path` (a desktop ANSI path) and reduces it with the tent filter.
 // Nothing when the file cannot be opened, is not a JPEG picture, cannot be decoded, or would
-// reduce to nothing. `decodeWarned`, when given, is set when the decoder complained at all
-// (a picture with warnings after the start of decoding is still produced).
+// reduce to nothing.
 std::optional<Bitmap24> FitPicture(const std::string& path, int screenWidth, int screenHeight,
-                                   bool* decodeWarned = nullptr);
+                                   FitReport* report = nullptr);
 
 }  // namespace glimmora::desktop

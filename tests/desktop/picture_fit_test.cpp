@@ -63,10 +63,12 @@ protected:
 TEST_F(FitPictureTest, ColourPictureIsTheTentFilterOfItsDecodedPixels) {
     const std::string path = Save("colour.jpg", test::PatternPicture(64, 48, 3, 1));
     const Picture decoded = test::DecodeJpeg(bytes_);
-    bool warned = true;
-    const std::optional<Bitmap24> bitmap = FitPicture(path, 24, 32, &warned);
+    FitReport report;
+    report.decodeWarned = true;
+    const std::optional<Bitmap24> bitmap = FitPicture(path, 24, 32, &report);
     ASSERT_TRUE(bitmap);
-    EXPECT_FALSE(warned);
+    EXPECT_FALSE(report.decodeWarned);
+    EXPECT_EQ(report.reason, "");
     EXPECT_EQ(bitmap->width, 42);  // trunc(32 / 48 * 64)
     EXPECT_EQ(bitmap->height, 32);
     EXPECT_EQ(bitmap->pixels, test::ReferenceTentFilter(64, 48, 3, 42, 32, AsBgr(decoded)).pixels);
@@ -116,16 +118,21 @@ TEST_F(FitPictureTest, NoScreenSizeMeansNoReduction) {
 TEST_F(FitPictureTest, FilesThatAreNoPicturesGiveNothing) {
     test::WriteFile(folder_.File("empty.jpg"), {});
     test::WriteFile(folder_.File("text.jpg"), {'h', 'e', 'l', 'l', 'o', '\n'});
-    bool warned = false;
-    EXPECT_FALSE(FitPicture(folder_.File("empty.jpg"), 240, 320, &warned));
-    EXPECT_TRUE(warned);
-    EXPECT_FALSE(FitPicture(folder_.File("text.jpg"), 240, 320));
-    EXPECT_FALSE(FitPicture(folder_.File("missing.jpg"), 240, 320));
+    FitReport report;
+    EXPECT_FALSE(FitPicture(folder_.File("empty.jpg"), 240, 320, &report));
+    EXPECT_TRUE(report.decodeWarned);
+    EXPECT_FALSE(report.reason.empty());
+    EXPECT_FALSE(FitPicture(folder_.File("text.jpg"), 240, 320, &report));
+    EXPECT_NE(report.reason.find("JPEG"), std::string::npos) << report.reason;
+    EXPECT_FALSE(FitPicture(folder_.File("missing.jpg"), 240, 320, &report));
+    EXPECT_EQ(report.reason, "cannot be opened");
 }
 
 TEST_F(FitPictureTest, PictureThatWouldReduceToNoRowsGivesNothing) {
     const std::string path = Save("strip.jpg", test::PatternPicture(5000, 10, 3, 5));
-    EXPECT_FALSE(FitPicture(path, 320, 240));
+    FitReport report;
+    EXPECT_FALSE(FitPicture(path, 320, 240, &report));
+    EXPECT_EQ(report.reason, "reduces to no rows or columns for that screen");
     EXPECT_TRUE(FitPicture(path, 0, 0));  // unreduced it is an ordinary picture
 }
 
@@ -133,10 +140,10 @@ TEST_F(FitPictureTest, CutShortFileIsStillProducedButMarked) {
     Save("whole.jpg", test::PatternPicture(200, 200, 3, 6));
     std::vector<std::uint8_t> cut(bytes_.begin(), bytes_.begin() + static_cast<long>(bytes_.size() * 2 / 3));
     test::WriteFile(folder_.File("cut.jpg"), cut);
-    bool warned = false;
-    const std::optional<Bitmap24> bitmap = FitPicture(folder_.File("cut.jpg"), 24, 32, &warned);
+    FitReport report;
+    const std::optional<Bitmap24> bitmap = FitPicture(folder_.File("cut.jpg"), 24, 32, &report);
     ASSERT_TRUE(bitmap);
-    EXPECT_TRUE(warned);
+    EXPECT_TRUE(report.decodeWarned);
     EXPECT_EQ(bitmap->height, 32);
 
     // Cut inside the header: nothing.

@@ -16,6 +16,9 @@ using namespace glimmora;
 
 constexpr const char* kUsage = "PICTURE.jpg SCREEN_WIDTH SCREEN_HEIGHT OUT.bmp";
 
+constexpr const char* kUsageNotes =
+    "  SCREEN_WIDTH, SCREEN_HEIGHT: 0-65535 pixels of the handheld's screen (0: no reduction)\n";
+
 int Fail(const std::string& file, const std::string& reason) {
     std::fprintf(stderr, "glimmora-picture: %s: %s\n", file.c_str(), reason.c_str());
     return tool::kExitPictureFailed;
@@ -25,24 +28,32 @@ int Run(const std::vector<std::string>& args) {
     long width = 0, height = 0;
     if (args.size() != 4 || !tool::ParseInt(args[1], 0, 65535, width) ||
         !tool::ParseInt(args[2], 0, 65535, height)) {
-        std::fprintf(stderr, "usage: glimmora-picture fit %s\n", kUsage);
+        std::fprintf(stderr, "usage: glimmora-picture fit %s\n%s", kUsage, kUsageNotes);
         return tool::kExitUsage;
     }
     const std::string& picture = args[0];
     const std::string& output = args[3];
-    // Opened once here only to tell "cannot open" apart from "cannot decode".
+    // Opened here first only to name the system's reason when the file cannot be read.
     if (std::FILE* probe = std::fopen(picture.c_str(), "rb")) {
         std::fclose(probe);
     } else {
         return Fail(picture, std::strerror(errno));
     }
+    desktop::FitReport report;
     const std::optional<desktop::Bitmap24> bitmap =
-        desktop::FitPicture(picture, static_cast<int>(width), static_cast<int>(height));
-    if (!bitmap) return Fail(picture, "not a JPEG picture the desktop can decode and reduce");
+        desktop::FitPicture(picture, static_cast<int>(width), static_cast<int>(height), &report);
+    if (!bitmap) {
+        return Fail(picture, "not a picture the desktop can send: " + report.reason);
+    }
+    if (report.decodeWarned) {
+        // The desktop sends such pictures as they decode; say so, but it is no failure.
+        std::fprintf(stderr, "glimmora-picture: %s: decoder warning (picture kept): %s\n",
+                     picture.c_str(), report.reason.c_str());
+    }
     std::string error;
     if (!tool::WriteBmp24(output, bitmap->width, bitmap->height,
                           [&](int y) { return bitmap->Row(y); }, error)) {
-        return Fail(output, error);
+        return Fail(output, "cannot write: " + error);
     }
     return tool::kExitOk;
 }
