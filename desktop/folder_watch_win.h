@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/unique_win.h"
+#include "handoff/messages.h"
 #include "desktop/worker_thread_win.h"
 
 namespace glimmora::desktop {
@@ -15,10 +16,12 @@ class IWatchDirChangeThread : public WorkerThread {
 public:
     // Watches `folder` (a trailing backslash is ignored) for files created, deleted or
     // renamed in it, not below it. Each change posts `message` with wParam `code` and
-    // lParam 0 to `window`. A folder that cannot be watched gives no notices, and the
-    // thread still ends when stopped.
+    // lParam 0 to `window` (the main window's folder-changed notice unless told otherwise).
+    // A folder that cannot be watched gives no notices, and the thread still ends when
+    // stopped.
     IWatchDirChangeThread(bool createSuspended, HWND window, const std::string& folder,
-                          UINT message, WPARAM code);
+                          UINT message = handoff::kWmServerNotify,
+                          WPARAM code = handoff::kNotifyFolderChanged);
     ~IWatchDirChangeThread() override;
 
     // Asks the thread to end; it ends promptly, whether or not the folder was watched.

@@ -10,8 +10,8 @@
 namespace glimmora::desktop {
 namespace {
 
-constexpr UINT kNotice = WM_APP + 77;
-constexpr WPARAM kCode = 110;
+constexpr UINT kNotice = 6103;  // the main window's WM_SERVER_NOTIFY
+constexpr WPARAM kCode = 110;   // NOTIFY_FOLDER_CHANGED
 
 class FolderWatchTest : public ::testing::Test {
 protected:
@@ -39,7 +39,7 @@ protected:
     }
 
     void StartWatch(const std::string& folder) {
-        watch_ = std::make_unique<IWatchDirChangeThread>(true, window_, folder, kNotice, kCode);
+        watch_ = std::make_unique<IWatchDirChangeThread>(true, window_, folder);
         watch_->Resume();
         Sleep(200);  // let the thread reach its wait
     }
