@@ -143,13 +143,5 @@ TEST(OrderListing, SortedOrdersSortSubfoldersWithTheSameKey) {
     EXPECT_EQ(Names(files), (Names_t{"b.jpg", "a.jpg", "y", "x"}));
 }
 
-TEST(SortKeyFromStored, AnythingButOneToThreeIsRandom) {
-    EXPECT_EQ(SortKeyFromStored(1), kSortName);
-    EXPECT_EQ(SortKeyFromStored(3), kSortDate);
-    EXPECT_EQ(SortKeyFromStored(0), kSortRandom);
-    EXPECT_EQ(SortKeyFromStored(7), kSortRandom);
-    EXPECT_EQ(SortKeyFromStored(257), kSortRandom);
-}
-
 }  // namespace
 }  // namespace glimmora::desktop
