@@ -19,8 +19,8 @@ struct Bitmap24 {
     }
 };
 
-// Bytes a width x height bitmap needs, or 0 when it cannot be held in this process's address
-// space (the sizes come from untrusted files, so they are checked in 64 bits first).
+// Bytes a width x height bitmap needs, or 0 when it is too large to be held (over 1 GiB).
+// The sizes come from untrusted files, so they are checked in 64 bits first.
 std::size_t Bitmap24Bytes(int width, int height);
 
 // A zero-filled bitmap; throws std::bad_alloc when Bitmap24Bytes says it cannot be held.

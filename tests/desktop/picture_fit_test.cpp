@@ -136,6 +136,22 @@ TEST_F(FitPictureTest, PictureThatWouldReduceToNoRowsGivesNothing) {
     EXPECT_TRUE(FitPicture(path, 0, 0));  // unreduced it is an ordinary picture
 }
 
+TEST_F(FitPictureTest, HeaderAnnouncingAHugePictureIsRefusedUpFront) {
+    Save("small.jpg", test::PatternPicture(16, 16, 3, 7));
+    std::vector<std::uint8_t> bytes = bytes_;
+    for (std::size_t i = 2; i + 8 < bytes.size(); ++i) {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {  // frame header: height, width at +5
+            bytes[i + 5] = bytes[i + 7] = 0xFF;
+            bytes[i + 6] = bytes[i + 8] = 0xDC;  // 65500 x 65500
+            break;
+        }
+    }
+    test::WriteFile(folder_.File("huge.jpg"), bytes);
+    FitReport report;
+    EXPECT_FALSE(FitPicture(folder_.File("huge.jpg"), 0, 0, &report));
+    EXPECT_EQ(report.reason, "too large to hold in memory");
+}
+
 TEST_F(FitPictureTest, CutShortFileIsStillProducedButMarked) {
     Save("whole.jpg", test::PatternPicture(200, 200, 3, 6));
     std::vector<std::uint8_t> cut(bytes_.begin(), bytes_.begin() + static_cast<long>(bytes_.size() * 2 / 3));

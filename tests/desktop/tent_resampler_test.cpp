@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <random>
+#include <new>
 #include <stdexcept>
 
 #include "desktop/tap_list.h"
@@ -108,6 +109,10 @@ TEST(TentResampler, RefusesSizesItCannotWorkWith) {
     EXPECT_THROW(TentResampler(10, 10, 3, 0, 5), std::invalid_argument);
     EXPECT_THROW(TentResampler(10, 10, 3, 11, 5), std::invalid_argument);
     EXPECT_THROW(TentResampler(10, 10, 4, 5, 5), std::invalid_argument);
+    // The largest picture a header can announce, kept at full size: refused, not attempted.
+    EXPECT_THROW(TentResampler(65500, 65500, 3, 65500, 65500), std::bad_alloc);
+    EXPECT_EQ(Bitmap24Bytes(65500, 65500), 0u);
+    EXPECT_EQ(Bitmap24Bytes(3, 2), 24u);  // rows of 9 bytes padded to 12
 }
 
 }  // namespace
