@@ -102,8 +102,9 @@ int Run(const std::vector<std::string>& args) {
 
 CommandRegistration reg({"show",
                          "PICTURE.jpg SCREEN_WIDTH SCREEN_HEIGHT ORIENTATION(0-4) FIT(0|1) OUT.bmp",
-                         "load a picture as the handheld viewer would for that screen and write "
-                         "the resulting bitmap as a 24-bit BMP",
+                         "writes the bitmap the handheld viewer shows for PICTURE on that screen "
+                         "(24-bit BMP); ORIENTATION 0 Normal, 1 Auto (Left), 2 Auto (Right), "
+                         "3 Rotate Left, 4 Rotate Right; FIT 1 for Fit to Screen",
                          &Run});
 
 }  // namespace
