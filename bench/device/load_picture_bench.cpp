@@ -1,7 +1,7 @@
 // How LoadPicture compares with a bare libjpeg decode of the same large photo, and how much
 // memory it needs, for a 240 x 320 handheld screen.
 //
-//   load_picture_bench [WORK_FOLDER]
+//   device_load_picture_bench [WORK_FOLDER]
 //
 // Makes (or reuses) baseline JPEG photos of 6000 x 4000 and 6000 x 16000 pixels in
 // WORK_FOLDER (default: the current folder). Every measurement runs in a fresh child process;
@@ -201,14 +201,14 @@ int main(int argc, char** argv) {
             std::printf("making %s ...\n", path.c_str());
             std::fflush(stdout);
             if (!MakePhoto(path, photo.width, photo.height)) {
-                std::fprintf(stderr, "load_picture_bench: cannot write %s\n", path.c_str());
+                std::fprintf(stderr, "device_load_picture_bench: cannot write %s\n", path.c_str());
                 return 1;
             }
         }
         BareDecode(path);  // brings the file into the page cache for both contenders
         const Result r = Run(path);
         if (!r.ok) {
-            std::fprintf(stderr, "load_picture_bench: %s did not load\n", path.c_str());
+            std::fprintf(stderr, "device_load_picture_bench: %s did not load\n", path.c_str());
             return 1;
         }
         std::printf("photo %d x %d (%s)\n", photo.width, photo.height, path.c_str());
