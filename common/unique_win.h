@@ -4,13 +4,26 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <type_traits>
 #include <utility>
 
 namespace glimmora {
 
-// Owns a value of type T that is released by Close(value) unless it equals Invalid.
-template <typename T, auto Close, T Invalid = T{}>
+// Owns a value of type T that is released by Close(value) unless it equals the "none" value
+// given by InvalidBits (an integer, because a pointer such as INVALID_HANDLE_VALUE cannot be a
+// template argument).
+template <typename T, auto Close, std::intptr_t InvalidBits = 0>
 class UniqueAny {
+    static T MakeInvalid() {
+        if constexpr (std::is_pointer_v<T>) {
+            return reinterpret_cast<T>(InvalidBits);
+        } else {
+            return static_cast<T>(InvalidBits);
+        }
+    }
+    inline static const T Invalid = MakeInvalid();
+
 public:
     UniqueAny() = default;
     explicit UniqueAny(T value) : value_(value) {}
@@ -55,8 +68,8 @@ inline void DestroyWindowChecked(HWND w) { ::DestroyWindow(w); }
 // Kernel objects whose "none" is NULL (events, threads, mutexes, processes).
 using UniqueHandle = UniqueAny<HANDLE, detail::CloseHandleChecked>;
 // Files and searches use INVALID_HANDLE_VALUE as "none".
-using UniqueFile = UniqueAny<HANDLE, detail::CloseHandleChecked, INVALID_HANDLE_VALUE>;
-using UniqueFind = UniqueAny<HANDLE, detail::FindCloseChecked, INVALID_HANDLE_VALUE>;
+using UniqueFile = UniqueAny<HANDLE, detail::CloseHandleChecked, -1>;
+using UniqueFind = UniqueAny<HANDLE, detail::FindCloseChecked, -1>;
 using UniqueHkey = UniqueAny<HKEY, detail::RegCloseKeyChecked>;
 using UniqueMemoryDC = UniqueAny<HDC, detail::DeleteDCChecked>;
 using UniqueGdiObject = UniqueAny<HGDIOBJ, detail::DeleteObjectChecked>;
