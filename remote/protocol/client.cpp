@@ -73,7 +73,7 @@ uint32_t RemoteClient::Hello(const std::string& secret) {
     return remote_error;
 }
 
-uint32_t RemoteClient::CreateFile(const std::u16string& path, uint32_t access, uint32_t share,
+uint32_t RemoteClient::MakeFile(const std::u16string& path, uint32_t access, uint32_t share,
                                   uint32_t creation, uint32_t flags, uint32_t* handle) {
     GLIMMORA_CALL(Op::kCreateFile,
                   Request(Op::kCreateFile).Str(path).U32(access).U32(share).U32(creation).U32(flags).Take());
@@ -119,19 +119,19 @@ uint32_t RemoteClient::CloseHandle(uint32_t handle) {
     return remote_error;
 }
 
-uint32_t RemoteClient::CreateDirectory(const std::u16string& path) {
+uint32_t RemoteClient::MakeDirectory(const std::u16string& path) {
     GLIMMORA_CALL(Op::kCreateDirectory, Request(Op::kCreateDirectory).Str(path).Take());
     if (!r.Finished()) return Broken(err::kInvalidData);
     return remote_error;
 }
 
-uint32_t RemoteClient::DeleteFile(const std::u16string& path) {
+uint32_t RemoteClient::RemoveFile(const std::u16string& path) {
     GLIMMORA_CALL(Op::kDeleteFile, Request(Op::kDeleteFile).Str(path).Take());
     if (!r.Finished()) return Broken(err::kInvalidData);
     return remote_error;
 }
 
-uint32_t RemoteClient::RegOpenKey(uint32_t key, const std::u16string& subkey, uint32_t* result) {
+uint32_t RemoteClient::OpenKey(uint32_t key, const std::u16string& subkey, uint32_t* result) {
     GLIMMORA_CALL(Op::kRegOpenKey, Request(Op::kRegOpenKey).U32(key).Str(subkey).Take());
     uint32_t k = r.U32();
     if (!r.Finished()) return Broken(err::kInvalidData);
@@ -139,7 +139,7 @@ uint32_t RemoteClient::RegOpenKey(uint32_t key, const std::u16string& subkey, ui
     return remote_error;
 }
 
-uint32_t RemoteClient::RegCreateKey(uint32_t key, const std::u16string& subkey, uint32_t* result,
+uint32_t RemoteClient::CreateKey(uint32_t key, const std::u16string& subkey, uint32_t* result,
                                     uint32_t* disposition) {
     GLIMMORA_CALL(Op::kRegCreateKey, Request(Op::kRegCreateKey).U32(key).Str(subkey).Take());
     uint32_t k = r.U32();
@@ -152,7 +152,7 @@ uint32_t RemoteClient::RegCreateKey(uint32_t key, const std::u16string& subkey, 
     return remote_error;
 }
 
-uint32_t RemoteClient::RegSetValue(uint32_t key, const std::u16string& name, uint32_t type, const uint8_t* data,
+uint32_t RemoteClient::SetValue(uint32_t key, const std::u16string& name, uint32_t type, const uint8_t* data,
                                    uint32_t size) {
     if (size > kMaxRegistryValue) return err::kInvalidParameter;
     if (size > 0 && data == nullptr) return err::kInvalidParameter;
@@ -161,7 +161,7 @@ uint32_t RemoteClient::RegSetValue(uint32_t key, const std::u16string& name, uin
     return remote_error;
 }
 
-uint32_t RemoteClient::RegQueryValue(uint32_t key, const std::u16string& name, uint32_t* type, uint8_t* data,
+uint32_t RemoteClient::QueryValue(uint32_t key, const std::u16string& name, uint32_t* type, uint8_t* data,
                                      uint32_t* size) {
     if (data != nullptr && size == nullptr) return err::kInvalidParameter;
     uint32_t capacity = size ? *size : 0;
@@ -183,7 +183,7 @@ uint32_t RemoteClient::RegQueryValue(uint32_t key, const std::u16string& name, u
     return remote_error;
 }
 
-uint32_t RemoteClient::RegCloseKey(uint32_t key) {
+uint32_t RemoteClient::CloseKey(uint32_t key) {
     GLIMMORA_CALL(Op::kRegCloseKey, Request(Op::kRegCloseKey).U32(key).Take());
     if (!r.Finished()) return Broken(err::kInvalidData);
     return remote_error;
@@ -255,7 +255,7 @@ uint32_t RemoteClient::SystemMetrics(int32_t index, int32_t* value) {
     return remote_error;
 }
 
-uint32_t RemoteClient::CreateProcess(const std::u16string* application, const std::u16string* command_line,
+uint32_t RemoteClient::StartProcess(const std::u16string* application, const std::u16string* command_line,
                                      ProcessStarted* started) {
     static const std::u16string kNone;
     GLIMMORA_CALL(Op::kCreateProcess, Request(Op::kCreateProcess)

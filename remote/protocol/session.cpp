@@ -101,7 +101,7 @@ SessionReply AgentSession::Handle(const uint8_t* body, std::size_t size) {
         uint32_t access = r.U32(), share = r.U32(), creation = r.U32(), flags = r.U32();
         if (!r.Finished()) return Malformed(op, "create file");
         uint32_t handle = 0;
-        uint32_t e = ops_.CreateFile(path, access, share, creation, flags, &handle);
+        uint32_t e = ops_.MakeFile(path, access, share, creation, flags, &handle);
         reply.body = ReplyHeader(op, e).U32(e == 0 ? handle : 0).Take();
         break;
     }
@@ -135,8 +135,8 @@ SessionReply AgentSession::Handle(const uint8_t* body, std::size_t size) {
     case Op::kDeleteFile: {
         std::u16string path = r.Str();
         if (!r.Finished()) return Malformed(op, "path operation");
-        uint32_t e = static_cast<Op>(op) == Op::kCreateDirectory ? ops_.CreateDirectory(path)
-                                                                   : ops_.DeleteFile(path);
+        uint32_t e = static_cast<Op>(op) == Op::kCreateDirectory ? ops_.MakeDirectory(path)
+                                                                   : ops_.RemoveFile(path);
         reply.body = ReplyHeader(op, e).Take();
         break;
     }
@@ -145,7 +145,7 @@ SessionReply AgentSession::Handle(const uint8_t* body, std::size_t size) {
         std::u16string subkey = r.Str();
         if (!r.Finished()) return Malformed(op, "open key");
         uint32_t result = 0;
-        uint32_t e = ops_.RegOpenKey(key, subkey, &result);
+        uint32_t e = ops_.OpenKey(key, subkey, &result);
         reply.body = ReplyHeader(op, e).U32(e == 0 ? result : 0).Take();
         break;
     }
@@ -154,7 +154,7 @@ SessionReply AgentSession::Handle(const uint8_t* body, std::size_t size) {
         std::u16string subkey = r.Str();
         if (!r.Finished()) return Malformed(op, "create key");
         uint32_t result = 0, disposition = 0;
-        uint32_t e = ops_.RegCreateKey(key, subkey, &result, &disposition);
+        uint32_t e = ops_.CreateKey(key, subkey, &result, &disposition);
         reply.body = ReplyHeader(op, e).U32(e == 0 ? result : 0).U32(e == 0 ? disposition : 0).Take();
         break;
     }
@@ -164,7 +164,7 @@ SessionReply AgentSession::Handle(const uint8_t* body, std::size_t size) {
         uint32_t type = r.U32();
         std::vector<uint8_t> data = r.Blob(kMaxRegistryValue);
         if (!r.Finished()) return Malformed(op, "set value");
-        reply.body = ReplyHeader(op, ops_.RegSetValue(key, name, type, data)).Take();
+        reply.body = ReplyHeader(op, ops_.SetValue(key, name, type, data)).Take();
         break;
     }
     case Op::kRegQueryValue: {
@@ -174,7 +174,7 @@ SessionReply AgentSession::Handle(const uint8_t* body, std::size_t size) {
         uint32_t capacity = r.U32();
         if (!r.Finished() || want_data > 1) return Malformed(op, "query value");
         RegistryValue value;
-        uint32_t e = ops_.RegQueryValue(key, name, &value);
+        uint32_t e = ops_.QueryValue(key, name, &value);
         uint32_t type = 0, needed = 0;
         std::vector<uint8_t> data;
         if (e == 0 || e == err::kMoreData) {
@@ -194,7 +194,7 @@ SessionReply AgentSession::Handle(const uint8_t* body, std::size_t size) {
     case Op::kRegCloseKey: {
         uint32_t key = r.U32();
         if (!r.Finished()) return Malformed(op, "close key");
-        reply.body = ReplyHeader(op, ops_.RegCloseKey(key)).Take();
+        reply.body = ReplyHeader(op, ops_.CloseKey(key)).Take();
         break;
     }
     case Op::kSpecialFolder: {
@@ -224,7 +224,7 @@ SessionReply AgentSession::Handle(const uint8_t* body, std::size_t size) {
         std::u16string cmd = r.Str();
         if (!r.Finished() || has_app > 1 || has_cmd > 1) return Malformed(op, "create process");
         ProcessStarted started;
-        uint32_t e = ops_.CreateProcess(has_app ? &app : nullptr, has_cmd ? &cmd : nullptr, &started);
+        uint32_t e = ops_.StartProcess(has_app ? &app : nullptr, has_cmd ? &cmd : nullptr, &started);
         if (e != 0) started = ProcessStarted{};
         reply.body = ReplyHeader(op, e)
                          .U32(started.process_handle)

@@ -22,7 +22,7 @@ public:
     bool last_had_app = false, last_had_cmd = false;
     int closed_all = 0;
 
-    uint32_t CreateFile(const std::u16string& path, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t* handle) override {
+    uint32_t MakeFile(const std::u16string& path, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t* handle) override {
         ++calls;
         std::u16string host;
         if (uint32_t e = MapDevicePath(u"", path, &host)) return e;
@@ -54,31 +54,31 @@ public:
         ++calls;
         return open_.erase(handle) ? 0 : err::kInvalidHandle;
     }
-    uint32_t CreateDirectory(const std::u16string&) override { return ++calls, 0; }
-    uint32_t DeleteFile(const std::u16string& path) override {
+    uint32_t MakeDirectory(const std::u16string&) override { return ++calls, 0; }
+    uint32_t RemoveFile(const std::u16string& path) override {
         ++calls;
         return files.erase(path) ? 0 : err::kFileNotFound;
     }
-    uint32_t RegOpenKey(uint32_t, const std::u16string& subkey, uint32_t* result) override {
+    uint32_t OpenKey(uint32_t, const std::u16string& subkey, uint32_t* result) override {
         ++calls;
         if (subkey != u"Software\\Test") return err::kFileNotFound;
         *result = 0x1000;
         return 0;
     }
-    uint32_t RegCreateKey(uint32_t, const std::u16string&, uint32_t* result, uint32_t* disposition) override {
+    uint32_t CreateKey(uint32_t, const std::u16string&, uint32_t* result, uint32_t* disposition) override {
         ++calls;
         *result = 0x1000;
         *disposition = 1;
         return 0;
     }
-    uint32_t RegSetValue(uint32_t key, const std::u16string& name, uint32_t type,
+    uint32_t SetValue(uint32_t key, const std::u16string& name, uint32_t type,
                          const std::vector<uint8_t>& data) override {
         ++calls;
         if (key != 0x1000) return err::kInvalidHandle;
         values[name] = RegistryValue{type, data};
         return 0;
     }
-    uint32_t RegQueryValue(uint32_t key, const std::u16string& name, RegistryValue* value) override {
+    uint32_t QueryValue(uint32_t key, const std::u16string& name, RegistryValue* value) override {
         ++calls;
         if (key != 0x1000) return err::kInvalidHandle;
         auto it = values.find(name);
@@ -86,14 +86,14 @@ public:
         *value = it->second;
         return 0;
     }
-    uint32_t RegCloseKey(uint32_t key) override { return ++calls, key == 0x1000 ? 0 : err::kInvalidHandle; }
+    uint32_t CloseKey(uint32_t key) override { return ++calls, key == 0x1000 ? 0 : err::kInvalidHandle; }
     uint32_t SpecialFolder(int32_t csidl, std::u16string* path) override {
         ++calls;
         return SpecialFolderPath(csidl, path) ? 0 : err::kFileNotFound;
     }
     std::u16string TempPath() override { return ++calls, DeviceTempPath(); }
     int32_t SystemMetrics(int32_t index) override { return ++calls, index == 0 ? 240 : index == 1 ? 320 : 0; }
-    uint32_t CreateProcess(const std::u16string* app, const std::u16string* cmd, ProcessStarted* started) override {
+    uint32_t StartProcess(const std::u16string* app, const std::u16string* cmd, ProcessStarted* started) override {
         ++calls;
         last_had_app = app != nullptr;
         last_had_cmd = cmd != nullptr;

@@ -50,10 +50,10 @@ struct Link {
 TEST(Pairing, NothingHappensBeforeTheSecretIsShown) {
     Link link;
     uint32_t h = 0;
-    EXPECT_EQ(link.client.CreateFile(u"\\x", 0x40000000, 0, 2, 0x80, &h), err::kAccessDenied);
+    EXPECT_EQ(link.client.MakeFile(u"\\x", 0x40000000, 0, 2, 0x80, &h), err::kAccessDenied);
     EXPECT_TRUE(link.transport.closed);
     EXPECT_EQ(link.handheld.calls, 0);
-    EXPECT_EQ(link.client.DeleteFile(u"\\x"), 10054u);  // the link is gone
+    EXPECT_EQ(link.client.RemoveFile(u"\\x"), 10054u);  // the link is gone
 }
 
 TEST(Pairing, WrongShortOrMissingSecretsAreRefused) {
@@ -88,7 +88,7 @@ TEST(Files, WriteLargerThanOneFrameArrivesWholeInPieces) {
     Link link;
     ASSERT_EQ(link.client.Hello(kSecret), 0u);
     uint32_t h = 0;
-    ASSERT_EQ(link.client.CreateFile(u"\\My Documents\\big.jpg", 0x40000000, 0, 2, 0x80, &h), 0u);
+    ASSERT_EQ(link.client.MakeFile(u"\\My Documents\\big.jpg", 0x40000000, 0, 2, 0x80, &h), 0u);
     std::vector<uint8_t> data(kMaxDataChunk + 12345);
     for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 7);
     uint32_t written = 0;
@@ -107,42 +107,42 @@ TEST(Files, WriteLargerThanOneFrameArrivesWholeInPieces) {
     EXPECT_EQ(link.client.CloseHandle(h), 0u);
     EXPECT_EQ(link.client.WriteFile(h, data.data(), 1, &written), err::kInvalidHandle);
     EXPECT_EQ(written, 0u);
-    EXPECT_EQ(link.client.CreateFile(u"\\..\\escape", 0x40000000, 0, 2, 0x80, &h), err::kInvalidName);
+    EXPECT_EQ(link.client.MakeFile(u"\\..\\escape", 0x40000000, 0, 2, 0x80, &h), err::kInvalidName);
 }
 
 TEST(Registry, QueryFollowsTheLocalRegistryRules) {
     Link link;
     ASSERT_EQ(link.client.Hello(kSecret), 0u);
     uint32_t key = 0;
-    EXPECT_EQ(link.client.RegOpenKey(kHkeyCurrentUser, u"Software\\Missing", &key), err::kFileNotFound);
-    ASSERT_EQ(link.client.RegOpenKey(kHkeyCurrentUser, u"Software\\Test", &key), 0u);
+    EXPECT_EQ(link.client.OpenKey(kHkeyCurrentUser, u"Software\\Missing", &key), err::kFileNotFound);
+    ASSERT_EQ(link.client.OpenKey(kHkeyCurrentUser, u"Software\\Test", &key), 0u);
     const uint8_t text[] = {'h', 0, 'i', 0, 0, 0};
-    ASSERT_EQ(link.client.RegSetValue(key, u"Name", 1, text, sizeof text), 0u);
+    ASSERT_EQ(link.client.SetValue(key, u"Name", 1, text, sizeof text), 0u);
 
     uint32_t type = 0, size = 0;
-    EXPECT_EQ(link.client.RegQueryValue(key, u"Name", &type, nullptr, &size), 0u);  // size only
+    EXPECT_EQ(link.client.QueryValue(key, u"Name", &type, nullptr, &size), 0u);  // size only
     EXPECT_EQ(type, 1u);
     EXPECT_EQ(size, 6u);
 
     uint8_t small[4] = {0xAA, 0xAA, 0xAA, 0xAA};
     size = sizeof small;
-    EXPECT_EQ(link.client.RegQueryValue(key, u"Name", &type, small, &size), err::kMoreData);
+    EXPECT_EQ(link.client.QueryValue(key, u"Name", &type, small, &size), err::kMoreData);
     EXPECT_EQ(size, 6u);
     EXPECT_EQ(small[0], 0xAA);  // nothing half-copied
 
     uint8_t buffer[32] = {};
     size = sizeof buffer;
-    EXPECT_EQ(link.client.RegQueryValue(key, u"Name", &type, buffer, &size), 0u);
+    EXPECT_EQ(link.client.QueryValue(key, u"Name", &type, buffer, &size), 0u);
     EXPECT_EQ(size, 6u);
     EXPECT_TRUE(std::equal(text, text + 6, buffer));
 
-    EXPECT_EQ(link.client.RegQueryValue(key, u"Name", &type, buffer, nullptr), err::kInvalidParameter);
+    EXPECT_EQ(link.client.QueryValue(key, u"Name", &type, buffer, nullptr), err::kInvalidParameter);
     size = 32;
     type = 99;
-    EXPECT_EQ(link.client.RegQueryValue(key, u"Absent", &type, buffer, &size), err::kFileNotFound);
+    EXPECT_EQ(link.client.QueryValue(key, u"Absent", &type, buffer, &size), err::kFileNotFound);
     EXPECT_EQ(type, 99u);
-    EXPECT_EQ(link.client.RegSetValue(key, u"X", 4, nullptr, 4), err::kInvalidParameter);
-    EXPECT_EQ(link.client.RegCloseKey(key), 0u);
+    EXPECT_EQ(link.client.SetValue(key, u"X", 4, nullptr, 4), err::kInvalidParameter);
+    EXPECT_EQ(link.client.CloseKey(key), 0u);
 }
 
 TEST(Folders, BuffersFollowTheirCallsConventions) {
@@ -172,14 +172,14 @@ TEST(Processes, NullAndEmptyArgumentsStayDistinct) {
     ProcessStarted s;
     std::u16string app = u"\\Program Files\\Glimmora\\Glimmora.exe";
     std::u16string cmd = u"\\My Documents\\Glimmora_001.jpg /65 /del";
-    ASSERT_EQ(link.client.CreateProcess(&app, &cmd, &s), 0u);
+    ASSERT_EQ(link.client.StartProcess(&app, &cmd, &s), 0u);
     EXPECT_EQ(link.handheld.last_app, app);
     EXPECT_EQ(link.handheld.last_cmd, cmd);
     EXPECT_EQ(s.process_id, 42u);
     std::u16string empty;
-    ASSERT_EQ(link.client.CreateProcess(&app, nullptr, &s), 0u);
+    ASSERT_EQ(link.client.StartProcess(&app, nullptr, &s), 0u);
     EXPECT_FALSE(link.handheld.last_had_cmd);
-    ASSERT_EQ(link.client.CreateProcess(nullptr, &empty, &s), 0u);
+    ASSERT_EQ(link.client.StartProcess(nullptr, &empty, &s), 0u);
     EXPECT_FALSE(link.handheld.last_had_app);
     EXPECT_TRUE(link.handheld.last_had_cmd);
 }
@@ -200,9 +200,9 @@ TEST(Client, ARepliesThatDoNotFitBreakTheLinkForGood) {
     ScriptedTransport t;
     RemoteClient c(t);
     t.next = Writer().U16(static_cast<uint16_t>(Op::kDeleteFile) | kReplyBit).U32(0).Take();
-    EXPECT_EQ(c.CreateDirectory(u"\\x"), err::kInvalidData);  // reply to another request
+    EXPECT_EQ(c.MakeDirectory(u"\\x"), err::kInvalidData);  // reply to another request
     EXPECT_TRUE(c.link_failed());
-    EXPECT_EQ(c.DeleteFile(u"\\x"), err::kInvalidData);
+    EXPECT_EQ(c.RemoveFile(u"\\x"), err::kInvalidData);
     EXPECT_EQ(t.exchanges, 1);  // no second request on a stream out of step
 
     ScriptedTransport t2;
@@ -217,7 +217,7 @@ TEST(Client, ARepliesThatDoNotFitBreakTheLinkForGood) {
                   .Take();
     uint8_t buf[4];
     uint32_t size = sizeof buf;
-    EXPECT_EQ(c2.RegQueryValue(1, u"v", nullptr, buf, &size), err::kInvalidData);
+    EXPECT_EQ(c2.QueryValue(1, u"v", nullptr, buf, &size), err::kInvalidData);
     EXPECT_EQ(size, 4u);
 }
 
