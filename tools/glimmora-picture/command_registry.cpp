@@ -1,6 +1,7 @@
 #include "tools/glimmora-picture/command_registry.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 namespace glimmora::tool {
@@ -24,6 +25,11 @@ bool ParseInt(const std::string& text, long min, long max, long& value) {
     if (errno != 0 || *end != '\0' || parsed < min || parsed > max) return false;
     value = parsed;
     return true;
+}
+
+int Fail(const std::string& file, const std::string& reason) {
+    std::fprintf(stderr, "glimmora-picture: %s: %s\n", file.c_str(), reason.c_str());
+    return kExitPictureFailed;
 }
 
 }  // namespace glimmora::tool

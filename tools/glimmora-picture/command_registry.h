@@ -31,4 +31,7 @@ struct CommandRegistration {
 // Parses a whole decimal number in [min, max]; false for anything else.
 bool ParseInt(const std::string& text, long min, long max, long& value);
 
+// Prints "glimmora-picture: FILE: REASON" on stderr; returns kExitPictureFailed.
+int Fail(const std::string& file, const std::string& reason);
+
 }  // namespace glimmora::tool

@@ -84,18 +84,14 @@ int Run(const std::vector<std::string>& args) {
     device::SetJpegMessageHook(previous);
     g_picture = nullptr;
     if (!loaded) {
-        std::fprintf(stderr, "glimmora-picture: %s: %s\n", picture.c_str(),
-                     Reason(picture, why, width, height).c_str());
-        return kExitPictureFailed;
+        return Fail(picture, Reason(picture, why, width, height));
     }
 
     std::string error;
     if (!WriteBmp24(output, bitmap.Width(), bitmap.Height(),
                     [&bitmap](int y) -> const std::uint8_t* { return bitmap.RowFromTop(y); },
                     error)) {
-        std::fprintf(stderr, "glimmora-picture: %s: cannot write: %s\n", output.c_str(),
-                     error.c_str());
-        return kExitPictureFailed;
+        return Fail(output, "cannot write: " + error);
     }
     return kExitOk;
 }
