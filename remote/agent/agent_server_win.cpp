@@ -5,6 +5,11 @@
 #include "remote/protocol/session.h"
 
 namespace glimmora::remote {
+namespace {
+
+constexpr uint32_t kMaxGreetingBody = 1024;
+
+}  // namespace
 
 void Log(const std::string& line) {
     SYSTEMTIME t;
@@ -73,8 +78,12 @@ void AgentServer::Serve(UniqueSocket socket, const std::string& peer) {
     FramedSocket link(std::move(socket));
     link.set_receive_delay(options_.receive_delay_ms);
     AgentSession session(ops_, options_.secret);
+    // Until the peer has paired, a greeting is all it may send: nothing large is buffered for
+    // a stranger.
+    link.set_max_body(kMaxGreetingBody);
     int requests = 0;
     for (;;) {
+        if (session.authenticated()) link.set_max_body(kMaxFrameBody);
         std::vector<uint8_t> body;
         DWORD wait = session.authenticated() ? options_.idle_timeout_ms : options_.hello_timeout_ms;
         uint32_t e = link.Receive(&body, Deadline(wait), nullptr);

@@ -65,6 +65,8 @@ public:
     uint32_t Send(const std::vector<uint8_t>& body, Deadline deadline, const std::atomic<bool>* cancel);
     uint32_t Receive(std::vector<uint8_t>* body, Deadline deadline, const std::atomic<bool>* cancel);
 
+    // Frames longer than this are refused from now on (the stream is then unusable).
+    void set_max_body(uint32_t max_body) { decoder_.set_max_body(max_body); }
     // Emulates a slow cradle: pause this long after every 64 KiB received.
     void set_receive_delay(DWORD ms) { receive_delay_ms_ = ms; }
     SOCKET get() const { return socket_.get(); }

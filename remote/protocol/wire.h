@@ -80,6 +80,8 @@ public:
     Status Feed(const uint8_t* data, std::size_t size, std::size_t* used);
     // The completed body after Feed returned kFrame; the decoder then starts the next frame.
     std::vector<uint8_t> TakeFrame();
+    // Applies from the next frame header on.
+    void set_max_body(uint32_t max_body) { max_body_ = max_body; }
     // True while part of a frame has been received (a link closing now cut a frame short).
     bool InFrame() const { return header_have_ > 0; }
 

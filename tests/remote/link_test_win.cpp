@@ -427,6 +427,7 @@ public:
         return Exchange(hello, &reply) == 0 && reply.size() == 6 && reply[2] == 0;
     }
     void EndSending() { ::shutdown(socket_.get(), SD_SEND); }
+    void Close() { socket_.Close(); }
     // True once the agent has closed its end.
     bool ClosedWithin(DWORD ms) {
         std::vector<uint8_t> body;
@@ -507,6 +508,14 @@ TEST_F(LinkTest, TenThousandHostileFramesLeaveTheAgentServing) {
             ASSERT_TRUE(peer.Open(agent.port())) << "agent stopped accepting at frame " << i;
             ASSERT_TRUE(peer.Pair());
         }
+    }
+    // A stranger may not make the agent hold a large frame before pairing.
+    peer.Close();  // the agent serves one link at a time
+    {
+        RawPeer stranger;
+        ASSERT_TRUE(stranger.Open(agent.port()));
+        ASSERT_TRUE(stranger.SendRaw({0x00, 0x10, 0x00, 0x00}));  // announces 4 KiB
+        EXPECT_TRUE(stranger.ClosedWithin(900));                  // refused before the 1 s limit
     }
     // And strangers who never pair.
     for (int i = 0; i < 200; ++i) {

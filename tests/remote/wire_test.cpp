@@ -50,6 +50,14 @@ TEST(FrameDecoder, RefusesOversizedLengthForGood) {
     EXPECT_EQ(d.Feed(more, sizeof more, &used), FrameDecoder::Status::kTooLarge);
     EXPECT_EQ(used, 0u);
 
+    // A tighter limit set between frames applies to the next header.
+    FrameDecoder tight;
+    auto small = MakeFrame(std::vector<uint8_t>(50, 1));
+    ASSERT_EQ(tight.Feed(small.data(), small.size(), &used), FrameDecoder::Status::kFrame);
+    tight.TakeFrame();
+    tight.set_max_body(49);
+    EXPECT_EQ(tight.Feed(small.data(), small.size(), &used), FrameDecoder::Status::kTooLarge);
+
     FrameDecoder big;
     uint8_t huge[4] = {0xff, 0xff, 0xff, 0xff};
     EXPECT_EQ(big.Feed(huge, 4, &used), FrameDecoder::Status::kTooLarge);
