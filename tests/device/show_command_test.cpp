@@ -24,7 +24,10 @@ struct Outcome {
 };
 
 Outcome RunShow(const std::string& arguments) {
-    const std::string errFile = "show_command_test.err";
+    // ctest runs the cases of this file side by side: each keeps its own stderr file.
+    const std::string errFile = std::string("show_command_test_") +
+                                ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                                ".err";
     const std::string command =
         std::string(GLIMMORA_PICTURE_TOOL) + " show " + arguments + " 2>" + errFile;
     const int raw = std::system(command.c_str());
