@@ -336,6 +336,25 @@ TEST_F(LinkTest, NoHandheldListeningFailsWithinTheWait) {
     EXPECT_LT(waited, 5000u);
 }
 
+// A handheld that accepts the connection but never answers: the outcome still arrives
+// within the desktop's 5 s wait, and nothing blocks for longer.
+TEST_F(LinkTest, AHandheldThatNeverAnswersFailsWithinTheWait) {
+    WinsockSession winsock;
+    UniqueSocket silent(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = ::inet_addr("127.0.0.1");
+    ASSERT_EQ(::bind(silent.get(), reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(::listen(silent.get(), 1), 0);  // connections complete in the backlog, unserved
+    int len = sizeof addr;
+    ::getsockname(silent.get(), reinterpret_cast<sockaddr*>(&addr), &len);
+    PointAt(ntohs(addr.sin_port), kSecret);
+    DWORD waited = 0;
+    EXPECT_EQ(Connect(&waited), HRESULT_FROM_WIN32(WSAETIMEDOUT));
+    EXPECT_LT(waited, 5000u);
+    EXPECT_EQ(api.Uninit(), S_OK);
+}
+
 // The agent takes its time over large requests here, so a kill lands in the middle of one.
 class SlowLinkTest : public LinkTest {
 protected:
