@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "desktop/picture_order.h"
-#include "tests/desktop/test_jpeg.h"
+#include "tests/support/temp_folder.h"
 
 namespace glimmora::desktop {
 namespace {

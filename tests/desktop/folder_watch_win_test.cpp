@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "tests/desktop/test_jpeg.h"
+#include "tests/support/temp_folder.h"
 
 namespace glimmora::desktop {
 namespace {

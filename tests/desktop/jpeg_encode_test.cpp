@@ -7,7 +7,7 @@
 
 #include <jpeglib.h>
 
-#include "tests/desktop/test_jpeg.h"
+#include "tests/support/test_jpeg.h"
 
 namespace glimmora::desktop {
 namespace {
@@ -105,7 +105,7 @@ TEST(EncodeJpeg, UsesTheQuality90Tables) {
 
 TEST(EncodeJpeg, KeepsBlueGreenRedWhereTheyWere) {
     const Bitmap24 bitmap = ColourBlocks(64, 64);
-    const test::Picture decoded = test::DecodeJpeg(EncodeJpeg(bitmap));
+    const test::Picture decoded = test::DecodeJpeg(EncodeJpeg(bitmap), test::kRgb);
     ASSERT_EQ(decoded.components, 3);
     auto rgbAt = [&](int x, int y) { return decoded.pixels.data() + (static_cast<std::size_t>(y) * 64 + x) * 3; };
     const std::uint8_t* blue = rgbAt(8, 8);
@@ -126,7 +126,7 @@ TEST(EncodeJpeg, LargerPicturesGrowTheBufferIntact) {
     for (auto& b : bitmap.pixels) b = static_cast<std::uint8_t>((v = v * 1103515245u + 12345u) >> 24);
     const std::vector<std::uint8_t> jpeg = EncodeJpeg(bitmap);
     ASSERT_GT(jpeg.size(), 64u * 1024u);
-    const test::Picture decoded = test::DecodeJpeg(jpeg);
+    const test::Picture decoded = test::DecodeJpeg(jpeg, test::kRgb);
     EXPECT_EQ(decoded.width, 600);
     EXPECT_EQ(decoded.height, 400);
 }

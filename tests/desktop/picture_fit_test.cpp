@@ -5,7 +5,8 @@
 #include <utility>
 
 #include "tests/desktop/reference_filter.h"
-#include "tests/desktop/test_jpeg.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_jpeg.h"
 
 namespace glimmora::desktop {
 namespace {
@@ -52,8 +53,8 @@ class FitPictureTest : public ::testing::Test {
 protected:
     std::string Save(const std::string& name, const Picture& picture) {
         const std::string path = folder_.File(name);
-        bytes_ = test::EncodeJpeg(picture);
-        test::WriteFile(path, bytes_);
+        bytes_ = test::EncodeJpeg(picture, test::kRgb);
+        test::WriteFileBytes(path, bytes_);
         return path;
     }
     test::TempFolder folder_;
@@ -61,8 +62,8 @@ protected:
 };
 
 TEST_F(FitPictureTest, ColourPictureIsTheTentFilterOfItsDecodedPixels) {
-    const std::string path = Save("colour.jpg", test::PatternPicture(64, 48, 3, 1));
-    const Picture decoded = test::DecodeJpeg(bytes_);
+    const std::string path = Save("colour.jpg", test::NoisyGradient(64, 48, 3, 1));
+    const Picture decoded = test::DecodeJpeg(bytes_, test::kRgb);
     FitReport report;
     report.decodeWarned = true;
     const std::optional<Bitmap24> bitmap = FitPicture(path, 24, 32, &report);
@@ -71,12 +72,12 @@ TEST_F(FitPictureTest, ColourPictureIsTheTentFilterOfItsDecodedPixels) {
     EXPECT_EQ(report.reason, "");
     EXPECT_EQ(bitmap->width, 42);  // trunc(32 / 48 * 64)
     EXPECT_EQ(bitmap->height, 32);
-    EXPECT_EQ(bitmap->pixels, test::ReferenceTentFilter(64, 48, 3, 42, 32, AsBgr(decoded)).pixels);
+    EXPECT_EQ(bitmap->pixels, ReferenceTentFilter(64, 48, 3, 42, 32, AsBgr(decoded)).pixels);
 }
 
 TEST_F(FitPictureTest, GreyPictureHasEqualBlueGreenRed) {
-    const std::string path = Save("grey.jpg", test::PatternPicture(50, 90, 1, 2));
-    const Picture decoded = test::DecodeJpeg(bytes_);
+    const std::string path = Save("grey.jpg", test::NoisyGradient(50, 90, 1, 2));
+    const Picture decoded = test::DecodeJpeg(bytes_, test::kRgb);
     const std::optional<Bitmap24> bitmap = FitPicture(path, 320, 240);
     ASSERT_TRUE(bitmap);
     ASSERT_EQ(bitmap->width, 50);  // landscape screen, narrow picture: not reduced
@@ -91,12 +92,12 @@ TEST_F(FitPictureTest, GreyPictureHasEqualBlueGreenRed) {
     const std::optional<Bitmap24> reduced = FitPicture(path, 24, 32);
     ASSERT_TRUE(reduced);
     EXPECT_EQ(reduced->pixels,
-              test::ReferenceTentFilter(50, 90, 1, reduced->width, reduced->height, decoded.pixels).pixels);
+              ReferenceTentFilter(50, 90, 1, reduced->width, reduced->height, decoded.pixels).pixels);
 }
 
 TEST_F(FitPictureTest, SmallPictureRowsAreCopiedInBitmapOrder) {
-    const std::string path = Save("small.jpg", test::PatternPicture(30, 20, 3, 3));
-    const std::vector<std::uint8_t> bgr = AsBgr(test::DecodeJpeg(bytes_));
+    const std::string path = Save("small.jpg", test::NoisyGradient(30, 20, 3, 3));
+    const std::vector<std::uint8_t> bgr = AsBgr(test::DecodeJpeg(bytes_, test::kRgb));
     const std::optional<Bitmap24> bitmap = FitPicture(path, 240, 320);
     ASSERT_TRUE(bitmap);
     ASSERT_EQ(bitmap->width, 30);
@@ -108,7 +109,7 @@ TEST_F(FitPictureTest, SmallPictureRowsAreCopiedInBitmapOrder) {
 }
 
 TEST_F(FitPictureTest, NoScreenSizeMeansNoReduction) {
-    const std::string path = Save("big.jpg", test::PatternPicture(400, 300, 3, 4));
+    const std::string path = Save("big.jpg", test::NoisyGradient(400, 300, 3, 4));
     const std::optional<Bitmap24> bitmap = FitPicture(path, 0, 320);
     ASSERT_TRUE(bitmap);
     EXPECT_EQ(bitmap->width, 400);
@@ -116,8 +117,8 @@ TEST_F(FitPictureTest, NoScreenSizeMeansNoReduction) {
 }
 
 TEST_F(FitPictureTest, FilesThatAreNoPicturesGiveNothing) {
-    test::WriteFile(folder_.File("empty.jpg"), {});
-    test::WriteFile(folder_.File("text.jpg"), {'h', 'e', 'l', 'l', 'o', '\n'});
+    test::WriteFileBytes(folder_.File("empty.jpg"), {});
+    test::WriteFileBytes(folder_.File("text.jpg"), {'h', 'e', 'l', 'l', 'o', '\n'});
     FitReport report;
     EXPECT_FALSE(FitPicture(folder_.File("empty.jpg"), 240, 320, &report));
     EXPECT_TRUE(report.decodeWarned);
@@ -129,7 +130,7 @@ TEST_F(FitPictureTest, FilesThatAreNoPicturesGiveNothing) {
 }
 
 TEST_F(FitPictureTest, PictureThatWouldReduceToNoRowsGivesNothing) {
-    const std::string path = Save("strip.jpg", test::PatternPicture(5000, 10, 3, 5));
+    const std::string path = Save("strip.jpg", test::NoisyGradient(5000, 10, 3, 5));
     FitReport report;
     EXPECT_FALSE(FitPicture(path, 320, 240, &report));
     EXPECT_EQ(report.reason, "reduces to no rows or columns for that screen");
@@ -137,7 +138,7 @@ TEST_F(FitPictureTest, PictureThatWouldReduceToNoRowsGivesNothing) {
 }
 
 TEST_F(FitPictureTest, HeaderAnnouncingAHugePictureIsRefusedUpFront) {
-    Save("small.jpg", test::PatternPicture(16, 16, 3, 7));
+    Save("small.jpg", test::NoisyGradient(16, 16, 3, 7));
     std::vector<std::uint8_t> bytes = bytes_;
     for (std::size_t i = 2; i + 8 < bytes.size(); ++i) {
         if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {  // frame header: height, width at +5
@@ -146,16 +147,16 @@ TEST_F(FitPictureTest, HeaderAnnouncingAHugePictureIsRefusedUpFront) {
             break;
         }
     }
-    test::WriteFile(folder_.File("huge.jpg"), bytes);
+    test::WriteFileBytes(folder_.File("huge.jpg"), bytes);
     FitReport report;
     EXPECT_FALSE(FitPicture(folder_.File("huge.jpg"), 0, 0, &report));
     EXPECT_EQ(report.reason, "too large to hold in memory");
 }
 
 TEST_F(FitPictureTest, CutShortFileIsStillProducedButMarked) {
-    Save("whole.jpg", test::PatternPicture(200, 200, 3, 6));
+    Save("whole.jpg", test::NoisyGradient(200, 200, 3, 6));
     std::vector<std::uint8_t> cut(bytes_.begin(), bytes_.begin() + static_cast<long>(bytes_.size() * 2 / 3));
-    test::WriteFile(folder_.File("cut.jpg"), cut);
+    test::WriteFileBytes(folder_.File("cut.jpg"), cut);
     FitReport report;
     const std::optional<Bitmap24> bitmap = FitPicture(folder_.File("cut.jpg"), 24, 32, &report);
     ASSERT_TRUE(bitmap);
@@ -164,7 +165,7 @@ TEST_F(FitPictureTest, CutShortFileIsStillProducedButMarked) {
 
     // Cut inside the header: nothing.
     std::vector<std::uint8_t> header(bytes_.begin(), bytes_.begin() + 100);
-    test::WriteFile(folder_.File("header.jpg"), header);
+    test::WriteFileBytes(folder_.File("header.jpg"), header);
     EXPECT_FALSE(FitPicture(folder_.File("header.jpg"), 24, 32));
 }
 

@@ -4,10 +4,10 @@
 
 #include "desktop/tap_list.h"
 
-namespace glimmora::desktop::test {
+namespace glimmora::desktop {
 
 Bitmap24 ReferenceTentFilter(int w, int h, int components, int outW, int outH,
-                   const std::vector<std::uint8_t>& pixels) {
+                             const std::vector<std::uint8_t>& pixels) {
     const auto cols = BuildTapList(w, outW, static_cast<double>(w) / outW, TapVariant::kColumns);
     const auto rows = BuildTapList(h, outH, static_cast<double>(h) / outH, TapVariant::kRows);
     std::vector<int> horizontal(static_cast<std::size_t>(h) * outW * components);
@@ -36,4 +36,4 @@ Bitmap24 ReferenceTentFilter(int w, int h, int components, int outW, int outH,
     return out;
 }
 
-}  // namespace glimmora::desktop::test
+}  // namespace glimmora::desktop

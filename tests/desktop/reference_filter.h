@@ -7,10 +7,10 @@
 
 #include "desktop/bitmap24.h"
 
-namespace glimmora::desktop::test {
+namespace glimmora::desktop {
 
 // pixels: w * h * components bytes (components 1 or 3, colour in bitmap order).
 Bitmap24 ReferenceTentFilter(int w, int h, int components, int outW, int outH,
                              const std::vector<std::uint8_t>& pixels);
 
-}  // namespace glimmora::desktop::test
+}  // namespace glimmora::desktop

@@ -81,7 +81,7 @@ TEST(TentResampler, StreamingMatchesTheWholePictureFilter) {
                           Case{300, 30, 3, 7, 30}, Case{5, 5, 3, 4, 4}, Case{1000, 3, 1, 1, 1}}) {
         const auto pixels = Noise(static_cast<std::size_t>(c.w) * c.h * c.components, c.w * 31u + c.h);
         const Bitmap24 got = Resample(c.w, c.h, c.components, c.ow, c.oh, pixels);
-        const Bitmap24 want = test::ReferenceTentFilter(c.w, c.h, c.components, c.ow, c.oh, pixels);
+        const Bitmap24 want = ReferenceTentFilter(c.w, c.h, c.components, c.ow, c.oh, pixels);
         ASSERT_EQ(got.pixels, want.pixels) << c.w << "x" << c.h << " -> " << c.ow << "x" << c.oh;
     }
 }
@@ -102,7 +102,7 @@ TEST(TentResampler, IncompleteUntilEveryRowArrivesAndExtraRowsAreIgnored) {
     resampler.PushRow(pixels.data() + 39 * 120);
     EXPECT_TRUE(resampler.Complete());
     resampler.PushRow(pixels.data());  // a decoder handing out more rows changes nothing
-    EXPECT_EQ(resampler.TakeBitmap().pixels, test::ReferenceTentFilter(40, 40, 3, 10, 10, pixels).pixels);
+    EXPECT_EQ(resampler.TakeBitmap().pixels, ReferenceTentFilter(40, 40, 3, 10, 10, pixels).pixels);
 }
 
 TEST(TentResampler, RefusesSizesItCannotWorkWith) {

@@ -9,17 +9,18 @@
 
 #include "device/gdi_platform.h"
 #include "device/jpeg_message.h"
-#include "tests/device/jpeg_maker.h"
+#include "tests/support/test_jpeg.h"
 #include "tests/device/reference_filter.h"
 
 namespace glimmora::device {
 namespace {
 
+using test::CheckeredGradient;
+using test::DecodeJpeg;
+using test::EncodeJpeg;
+using test::Picture;
+using test::kBgr;
 using testing::BitmapPixel;
-using testing::DecodeJpeg;
-using testing::EncodeJpeg;
-using testing::MakePattern;
-using testing::Picture;
 using testing::ReferenceShrink;
 
 std::vector<std::wstring> g_messages;
@@ -43,7 +44,7 @@ protected:
     // Writes bytes to a file of this test and returns its path.
     std::string Write(const std::vector<std::uint8_t>& bytes, const char* suffix = ".jpg") {
         const std::string path = base_ + "_" + std::to_string(files_.size()) + suffix;
-        testing::WriteFileBytes(path, bytes);
+        test::WriteFileBytes(path, bytes);
         files_.push_back(path);
         return path;
     }
@@ -70,7 +71,7 @@ protected:
 };
 
 TEST_F(PictureLoaderTest, SmallColourPictureIsCopiedAtItsOwnSizeInBlueGreenRedOrder) {
-    Picture colour = MakePattern(20, 10, 3, 7);
+    Picture colour = CheckeredGradient(20, 10, 3, 7);
     // A pure red block, so a red/blue mix-up cannot hide in the pattern.
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) {
@@ -79,8 +80,8 @@ TEST_F(PictureLoaderTest, SmallColourPictureIsCopiedAtItsOwnSizeInBlueGreenRedOr
             px[1] = 0;
             px[2] = 255;
         }
-    const std::vector<std::uint8_t> jpeg = EncodeJpeg(colour);
-    const Picture decoded = DecodeJpeg(jpeg);
+    const std::vector<std::uint8_t> jpeg = EncodeJpeg(colour, kBgr);
+    const Picture decoded = DecodeJpeg(jpeg, kBgr);
     DeviceBitmap b;
     ASSERT_TRUE(Load(b, Write(jpeg), 240, 320, kNormal, true));
     EXPECT_EQ(b.orientation, kNormal);
@@ -92,8 +93,8 @@ TEST_F(PictureLoaderTest, SmallColourPictureIsCopiedAtItsOwnSizeInBlueGreenRedOr
 }
 
 TEST_F(PictureLoaderTest, LargePictureIsShrunkWithTheTentFilter) {
-    const std::vector<std::uint8_t> jpeg = EncodeJpeg(MakePattern(160, 120, 3, 2));
-    const Picture decoded = DecodeJpeg(jpeg);
+    const std::vector<std::uint8_t> jpeg = EncodeJpeg(CheckeredGradient(160, 120, 3, 2), kBgr);
+    const Picture decoded = DecodeJpeg(jpeg, kBgr);
     DeviceBitmap b;
     // Portrait screen 40 x 60: without Fit to Screen only the height limits (80 x 60).
     ASSERT_TRUE(Load(b, Write(jpeg), 40, 60, kNormal, false));
@@ -105,8 +106,8 @@ TEST_F(PictureLoaderTest, LargePictureIsShrunkWithTheTentFilter) {
 }
 
 TEST_F(PictureLoaderTest, AutoOrientationTurnsALandscapePictureOnAPortraitScreen) {
-    const std::vector<std::uint8_t> jpeg = EncodeJpeg(MakePattern(128, 96, 3, 4));
-    const Picture decoded = DecodeJpeg(jpeg);
+    const std::vector<std::uint8_t> jpeg = EncodeJpeg(CheckeredGradient(128, 96, 3, 4), kBgr);
+    const Picture decoded = DecodeJpeg(jpeg, kBgr);
     const std::string path = Write(jpeg);
     const Picture shrunk = ReferenceShrink(decoded, 64, 48);
     for (std::uint8_t requested : {kAutoLeft, kAutoRight}) {
@@ -132,8 +133,9 @@ TEST_F(PictureLoaderTest, AutoOrientationTurnsALandscapePictureOnAPortraitScreen
 
 TEST_F(PictureLoaderTest, GreyAndCmykPicturesComeOutGrey) {
     for (int components : {1, 4}) {
-        const std::vector<std::uint8_t> jpeg = EncodeJpeg(MakePattern(33, 21, components, 6));
-        const Picture decoded = DecodeJpeg(jpeg);
+        const std::vector<std::uint8_t> jpeg =
+            EncodeJpeg(CheckeredGradient(33, 21, components, 6), kBgr);
+        const Picture decoded = DecodeJpeg(jpeg, kBgr);
         ASSERT_EQ(decoded.components, components);
         DeviceBitmap b;
         ASSERT_TRUE(Load(b, Write(jpeg), 240, 320, kNormal, false));
@@ -169,7 +171,7 @@ TEST_F(PictureLoaderTest, UnreadableFilesFailWithoutAnyMessage) {
 }
 
 TEST_F(PictureLoaderTest, TruncatedPictureWarnsOnceAndIsShownAsDecoded) {
-    std::vector<std::uint8_t> jpeg = EncodeJpeg(MakePattern(64, 64, 3, 1));
+    std::vector<std::uint8_t> jpeg = EncodeJpeg(CheckeredGradient(64, 64, 3, 1), kBgr);
     jpeg.resize(jpeg.size() * 2 / 3);
     DeviceBitmap b;
     ASSERT_TRUE(Load(b, Write(jpeg), 240, 320, kNormal, false));
@@ -179,7 +181,7 @@ TEST_F(PictureLoaderTest, TruncatedPictureWarnsOnceAndIsShownAsDecoded) {
 }
 
 TEST_F(PictureLoaderTest, PictureThatShrinksToNothingFails) {
-    const std::vector<std::uint8_t> jpeg = EncodeJpeg(MakePattern(1000, 1, 3, 1));
+    const std::vector<std::uint8_t> jpeg = EncodeJpeg(CheckeredGradient(1000, 1, 3, 1), kBgr);
     DeviceBitmap b;
     EXPECT_FALSE(Load(b, Write(jpeg), 320, 240, kNormal, false));
     EXPECT_EQ(b.bitmap, nullptr);
@@ -202,7 +204,7 @@ void SetSize(std::vector<std::uint8_t>& jpeg, unsigned width, unsigned height) {
 }
 
 TEST_F(PictureLoaderTest, AbsurdSizesInTheHeaderFailOrDecodeWithoutHarm) {
-    const std::vector<std::uint8_t> original = EncodeJpeg(MakePattern(16, 16, 3, 1));
+    const std::vector<std::uint8_t> original = EncodeJpeg(CheckeredGradient(16, 16, 3, 1), kBgr);
     ASSERT_NE(FrameHeaderOffset(original), 0u);
     DeviceBitmap b;
     {
@@ -231,7 +233,7 @@ TEST_F(PictureLoaderTest, AbsurdSizesInTheHeaderFailOrDecodeWithoutHarm) {
 }
 
 TEST_F(PictureLoaderTest, DamagedBytesAnywhereNeverCrashAndWarnAtMostOncePerLoad) {
-    const std::vector<std::uint8_t> original = EncodeJpeg(MakePattern(24, 16, 3, 8));
+    const std::vector<std::uint8_t> original = EncodeJpeg(CheckeredGradient(24, 16, 3, 8), kBgr);
     // Every byte of the headers, and a sample of the entropy-coded data, set to values that
     // break markers, lengths and tables.
     for (std::size_t i = 0; i < original.size(); i += (i < 700 ? 1 : 37)) {
@@ -239,7 +241,7 @@ TEST_F(PictureLoaderTest, DamagedBytesAnywhereNeverCrashAndWarnAtMostOncePerLoad
             std::vector<std::uint8_t> jpeg = original;
             if (jpeg[i] == value) continue;
             jpeg[i] = value;
-            testing::WriteFileBytes(base_ + ".jpg", jpeg);
+            test::WriteFileBytes(base_ + ".jpg", jpeg);
             g_messages.clear();
             DeviceBitmap b;
             const bool ok = Load(b, base_ + ".jpg", 240, 320, kAutoRight, false);

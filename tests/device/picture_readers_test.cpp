@@ -5,15 +5,15 @@
 #include <array>
 #include <cstring>
 
-#include "tests/device/jpeg_maker.h"
+#include "tests/support/test_jpeg.h"
 #include "tests/device/reference_filter.h"
 
 namespace glimmora::device {
 namespace {
 
+using test::CheckeredGradient;
+using test::Picture;
 using testing::BitmapPixel;
-using testing::MakePattern;
-using testing::Picture;
 using testing::ReferenceShrink;
 
 // Hands out the rows of a picture in memory; can be told to stop delivering early.
@@ -73,7 +73,7 @@ TEST(PictureReadersTest, StreamingFilterMatchesTheWholePictureFilter) {
                                   std::array{101, 67, 23, 40}, std::array{37, 300, 12, 3},
                                   std::array{640, 9, 5, 1}, std::array{300, 250, 24, 20},
                                   std::array{60, 130, 20, 26}, std::array{50, 403, 7, 50}}) {
-        const Picture p = MakePattern(pw, ph, 3, 5);
+        const Picture p = CheckeredGradient(pw, ph, 3, 5);
         PictureSource source(p);
         DeviceBitmap b;
         ASSERT_TRUE(ReadScaled(source, b, tw, th));
@@ -96,7 +96,7 @@ TEST(PictureReadersTest, HalvingUsesQuarterHalfQuarterWeights) {
 
 TEST(PictureReadersTest, GreyAndFourComponentPicturesBecomeEqualBytes) {
     for (int components : {1, 4}) {
-        const Picture p = MakePattern(50, 40, components, 3);
+        const Picture p = CheckeredGradient(50, 40, components, 3);
         {
             PictureSource source(p);
             DeviceBitmap b;
@@ -117,7 +117,7 @@ TEST(PictureReadersTest, GreyAndFourComponentPicturesBecomeEqualBytes) {
 }
 
 TEST(PictureReadersTest, TurnedCopyPutsTheCornersWhereTheyBelong) {
-    const Picture p = MakePattern(7, 4, 3, 9);
+    const Picture p = CheckeredGradient(7, 4, 3, 9);
     {
         PictureSource source(p);
         DeviceBitmap b;
@@ -140,7 +140,7 @@ TEST(PictureReadersTest, TurnedCopyPutsTheCornersWhereTheyBelong) {
 }
 
 TEST(PictureReadersTest, TurnedFilterIsTheUprightResultTurned) {
-    const Picture p = MakePattern(90, 61, 3, 2);
+    const Picture p = CheckeredGradient(90, 61, 3, 2);
     const Picture upright = ReferenceShrink(p, 36, 24);
     for (bool left : {true, false}) {
         PictureSource source(p);
@@ -157,7 +157,7 @@ TEST(PictureReadersTest, TurnedFilterIsTheUprightResultTurned) {
 }
 
 TEST(PictureReadersTest, FillBitmapCopiesPicturesThatFitAndNeverEnlarges) {
-    const Picture p = MakePattern(30, 20, 3, 4);
+    const Picture p = CheckeredGradient(30, 20, 3, 4);
     PictureSource source(p);
     DeviceBitmap b;
     ASSERT_TRUE(FillBitmap(source, b, kNormal, TargetSize{30, 20}));
@@ -171,7 +171,7 @@ TEST(PictureReadersTest, FillBitmapCopiesPicturesThatFitAndNeverEnlarges) {
 }
 
 TEST(PictureReadersTest, MissingRowsOrAnEmptyTargetFail) {
-    const Picture p = MakePattern(40, 30, 3, 1);
+    const Picture p = CheckeredGradient(40, 30, 3, 1);
     for (int failAt : {0, 17, 29}) {
         PictureSource scaled(p, failAt);
         DeviceBitmap b;

@@ -6,15 +6,15 @@
 
 #include "device/device_bitmap.h"
 #include "device/tent_filter.h"
-#include "tests/device/jpeg_maker.h"
+#include "tests/support/test_jpeg.h"
 
 namespace glimmora::device::testing {
 
 // Output picture (3 components, blue green red) of width x height.
-inline Picture ReferenceShrink(const Picture& in, int width, int height) {
+inline test::Picture ReferenceShrink(const test::Picture& in, int width, int height) {
     const auto columns = BuildColumnWeights(in.width, width, double(in.width) / width);
     const auto rows = BuildRowWeights(in.height, height, double(in.height) / height);
-    Picture out;
+    test::Picture out;
     out.width = width;
     out.height = height;
     out.components = 3;

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "device/picture_loader.h"
-#include "tests/device/jpeg_maker.h"
+#include "tests/support/test_jpeg.h"
 
 namespace glimmora::device {
 namespace {
@@ -46,7 +46,8 @@ std::vector<std::uint8_t> ReadAll(const std::string& path) {
 TEST(ShowCommandTest, WritesTheViewersBitmapRowForRow) {
     const std::string picture = "show_command_test.jpg";
     const std::string output = "show_command_test.bmp";
-    testing::WriteFileBytes(picture, testing::EncodeJpeg(testing::MakePattern(90, 50, 3, 3)));
+    test::WriteFileBytes(picture,
+                         test::EncodeJpeg(test::CheckeredGradient(90, 50, 3, 3), test::kBgr));
 
     const Outcome outcome = RunShow(picture + " 30 40 1 0 " + output);
     ASSERT_EQ(outcome.status, 0) << outcome.stderrText;
@@ -78,14 +79,15 @@ TEST(ShowCommandTest, FailuresNameTheFileAndTheReason) {
         << missing.stderrText;
 
     const std::string text = "show_command_test_note.jpg";
-    testing::WriteFileBytes(text, {'h', 'e', 'l', 'l', 'o', '\n'});
+    test::WriteFileBytes(text, {'h', 'e', 'l', 'l', 'o', '\n'});
     const Outcome notJpeg = RunShow(text + " 240 320 0 0 out.bmp");
     EXPECT_EQ(notJpeg.status, 1);
     EXPECT_NE(notJpeg.stderrText.find("Not a JPEG file"), std::string::npos) << notJpeg.stderrText;
     std::remove(text.c_str());
 
     const std::string thin = "show_command_test_thin.jpg";
-    testing::WriteFileBytes(thin, testing::EncodeJpeg(testing::MakePattern(1000, 1, 3, 1)));
+    test::WriteFileBytes(thin,
+                         test::EncodeJpeg(test::CheckeredGradient(1000, 1, 3, 1), test::kBgr));
     const Outcome empty = RunShow(thin + " 320 240 0 0 out.bmp");
     EXPECT_EQ(empty.status, 1);
     EXPECT_NE(empty.stderrText.find("320 x 0 bitmap"), std::string::npos) << empty.stderrText;

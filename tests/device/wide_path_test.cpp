@@ -5,7 +5,7 @@
 #include <string>
 
 #include "device/picture_loader.h"
-#include "tests/device/jpeg_maker.h"
+#include "tests/support/test_jpeg.h"
 #ifndef _WIN32
 #include "device/utf8.h"
 #endif
@@ -25,7 +25,7 @@ void WriteWide(const wchar_t* path, const std::vector<std::uint8_t>& bytes) {
 void RemoveWide(const wchar_t* path) { ::_wremove(path); }
 #else
 void WriteWide(const wchar_t* path, const std::vector<std::uint8_t>& bytes) {
-    testing::WriteFileBytes(WideToUtf8(path), bytes);
+    test::WriteFileBytes(WideToUtf8(path), bytes);
 }
 void RemoveWide(const wchar_t* path) { std::remove(WideToUtf8(path).c_str()); }
 
@@ -40,7 +40,7 @@ TEST(WidePathTest, HostFileNamesSurviveTheTripThroughWideText) {
 #endif
 
 TEST(WidePathTest, PictureWithANonAsciiNameLoads) {
-    WriteWide(kName, testing::EncodeJpeg(testing::MakePattern(12, 8, 3, 2)));
+    WriteWide(kName, test::EncodeJpeg(test::CheckeredGradient(12, 8, 3, 2), test::kBgr));
     DeviceBitmap bitmap;
     EXPECT_TRUE(LoadPicture(bitmap, kName, 240, 320, kNormal, false));
     EXPECT_EQ(bitmap.Width(), 12);
