@@ -5,83 +5,36 @@
 // Peak memory is the growth of the peak resident set size (getrusage ru_maxrss) while one
 // fit and encode run in a fresh child process (this program started again), so nothing of
 // the parent's picture generation is counted.
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
-#include <jpeglib.h>
-
+#include "bench/support/child_measure.h"
+#include "bench/support/photo_jpeg.h"
 #include "desktop/jpeg_encode.h"
 #include "desktop/picture_fit.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using glimmora::bench::BareDecode;
+using glimmora::bench::BestSeconds;
+using glimmora::bench::MaxRssKb;
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
-// A photo-like picture: smooth gradients with fine texture, encoded at quality 90.
+// A photo-like picture: smooth gradients with fine texture.
 bool WritePhoto(const std::string& path, int width, int height) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr err{};
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, file);
-    cinfo.image_width = static_cast<JDIMENSION>(width);
-    cinfo.image_height = static_cast<JDIMENSION>(height);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 90, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * 3);
     unsigned noise = 12345;
-    while (cinfo.next_scanline < cinfo.image_height) {
-        const int y = static_cast<int>(cinfo.next_scanline);
+    return glimmora::bench::WritePhotoJpeg(path, width, height, [&](int y, std::uint8_t* row) {
         for (int x = 0; x < width; ++x) {
             noise = noise * 1103515245u + 12345u;
             const int n = static_cast<int>((noise >> 16) & 15);
-            row[3 * x] = static_cast<JSAMPLE>((x * 255 / width + n) & 255);
-            row[3 * x + 1] = static_cast<JSAMPLE>((y * 255 / height + n) & 255);
-            row[3 * x + 2] = static_cast<JSAMPLE>(((x + y) / 16 + n) & 255);
+            row[3 * x] = static_cast<std::uint8_t>((x * 255 / width + n) & 255);
+            row[3 * x + 1] = static_cast<std::uint8_t>((y * 255 / height + n) & 255);
+            row[3 * x + 2] = static_cast<std::uint8_t>(((x + y) / 16 + n) & 255);
         }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    return std::fclose(file) == 0;
-}
-
-// Full-resolution decode with default parameters, one scanline per read, rows discarded.
-void BareDecode(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) std::exit(1);
-    jpeg_decompress_struct cinfo{};
-    jpeg_error_mgr err{};
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_decompress(&cinfo);
-    jpeg_stdio_src(&cinfo, file);
-    jpeg_read_header(&cinfo, TRUE);
-    jpeg_start_decompress(&cinfo);
-    JSAMPARRAY line = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
-                                                 cinfo.output_width * cinfo.output_components, 1);
-    while (cinfo.output_scanline < cinfo.output_height) jpeg_read_scanlines(&cinfo, line, 1);
-    jpeg_finish_decompress(&cinfo);
-    jpeg_destroy_decompress(&cinfo);
-    std::fclose(file);
+    });
 }
 
 std::size_t Send(const std::string& path) {
@@ -93,23 +46,6 @@ std::size_t Send(const std::string& path) {
     return glimmora::desktop::EncodeJpeg(*bitmap).size();
 }
 
-template <typename F>
-double BestSeconds(int runs, F&& f) {
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        f();
-        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    return best;
-}
-
-long MaxRssKb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
 // Child mode: one fit and encode, then the growth of the peak resident set in KiB.
 int MeasureChild(const std::string& path) {
     const long before = MaxRssKb();
@@ -119,24 +55,17 @@ int MeasureChild(const std::string& path) {
 }
 
 long PeakGrowthKb(const char* self, const std::string& path) {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return -1;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(pipeFds[1], STDOUT_FILENO);
-        close(pipeFds[0]);
-        close(pipeFds[1]);
-        execl(self, self, "--measure", path.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(pipeFds[1]);
-    char buffer[64] = {};
-    const ssize_t got = read(pipeFds[0], buffer, sizeof buffer - 1);
-    close(pipeFds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (got <= 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
-    return std::strtol(buffer, nullptr, 10);
+    std::string output;
+    const bool ran = glimmora::bench::RunInChild(
+        [&](int writeFd) {
+            dup2(writeFd, STDOUT_FILENO);
+            close(writeFd);
+            execl(self, self, "--measure", path.c_str(), static_cast<char*>(nullptr));
+            return 127;
+        },
+        output);
+    if (!ran || output.empty()) return -1;
+    return std::strtol(output.c_str(), nullptr, 10);
 }
 
 }  // namespace
@@ -152,8 +81,9 @@ int main(int argc, char** argv) {
     std::printf("making test photos in %s ...\n", folder);
     if (!WritePhoto(photo, 6000, 4000) || !WritePhoto(tall, 6000, 16000)) return 1;
 
-    BareDecode(photo);  // warm the file cache for both measurements
-    const double decode = BestSeconds(3, [&] { BareDecode(photo); });
+    // The library's default output order; the first decode warms the file cache for both.
+    if (!BareDecode(photo, glimmora::bench::kRgb)) return 1;
+    const double decode = BestSeconds(3, [&] { BareDecode(photo, glimmora::bench::kRgb); });
     std::size_t bytes = 0;
     const double send = BestSeconds(3, [&] { bytes = Send(photo); });
     std::printf("6000 x 4000 photo, screen 240 x 320 (best of 3 runs)\n");

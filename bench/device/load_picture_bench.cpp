@@ -8,22 +8,20 @@
 // times are the best of several runs, memory is the peak of heap bytes live during the load
 // above what was live before it (malloc/free counted in the child) and the growth of the
 // child's peak resident set (getrusage).
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "bench/device/heap_counter.h"
+#include "bench/support/child_measure.h"
+#include "bench/support/photo_jpeg.h"
 #include "device/device_bitmap.h"
 #include "device/picture_loader.h"
 #include "device/utf8.h"
@@ -42,30 +40,15 @@ struct Measure {
 };
 
 // A photo-like picture: smooth colour fields, fine texture and some noise, so the decoder
-// has real work on every block. Written row by row; never held whole.
+// has real work on every block.
 bool MakePhoto(const std::string& path, int width, int height) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, file);
-    cinfo.image_width = static_cast<JDIMENSION>(width);
-    cinfo.image_height = static_cast<JDIMENSION>(height);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 90, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
     std::vector<int> column(static_cast<std::size_t>(width) * 3);
     for (int x = 0; x < width; ++x)
         for (int c = 0; c < 3; ++c)
             column[x * 3 + c] = static_cast<int>(60 * std::sin(x * (0.002 + 0.001 * c)) +
                                                  25 * std::sin(x * 0.09 + c));
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * 3);
     std::uint32_t noise = 12345;
-    for (int y = 0; y < height; ++y) {
+    return glimmora::bench::WritePhotoJpeg(path, width, height, [&](int y, std::uint8_t* row) {
         int rowTerm[3];
         for (int c = 0; c < 3; ++c)
             rowTerm[c] = static_cast<int>(128 + 50 * std::sin(y * (0.0015 + 0.0007 * c)) +
@@ -75,14 +58,9 @@ bool MakePhoto(const std::string& path, int width, int height) {
             noise ^= noise >> 17;
             noise ^= noise << 5;
             const int v = rowTerm[i % 3] + column[i] + static_cast<int>(noise % 17) - 8;
-            row[i] = static_cast<JSAMPLE>(v < 0 ? 0 : v > 255 ? 255 : v);
+            row[i] = static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
         }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    return std::fclose(file) == 0;
+    });
 }
 
 bool HasPhoto(const std::string& path) {
@@ -90,30 +68,9 @@ bool HasPhoto(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && st.st_size > 0;
 }
 
-// Decodes the whole picture at full resolution with the viewer's settings, one scanline at
-// a time, and keeps nothing.
+// The viewer's colour order, so only the fitting makes the difference.
 bool BareDecode(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    jpeg_decompress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_decompress(&cinfo);
-    jpeg_stdio_src(&cinfo, file);
-    jpeg_read_header(&cinfo, TRUE);
-    if (cinfo.out_color_space == JCS_RGB) cinfo.out_color_space = JCS_EXT_BGR;
-    jpeg_start_decompress(&cinfo);
-    JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
-                                                cinfo.output_width * cinfo.output_components, 1);
-    unsigned checksum = 0;
-    while (cinfo.output_scanline < cinfo.output_height) {
-        jpeg_read_scanlines(&cinfo, row, 1);
-        checksum += row[0][cinfo.output_scanline % cinfo.output_width];
-    }
-    jpeg_finish_decompress(&cinfo);
-    jpeg_destroy_decompress(&cinfo);
-    std::fclose(file);
-    return checksum != 0xFFFFFFFFu;  // keeps the reads from being optimised away
+    return glimmora::bench::BareDecode(path, glimmora::bench::kBgr);
 }
 
 bool ViewerLoad(const std::string& path) {
@@ -123,36 +80,24 @@ bool ViewerLoad(const std::string& path) {
                                          glimmora::device::kNormal, false);
 }
 
-long MaxRssKb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
 // Runs `work` in a fresh child process and returns what it measured there.
 Measure InChild(bool (*work)(const std::string&), const std::string& path) {
-    int fds[2];
-    if (pipe(fds) != 0) return {};
-    const pid_t child = fork();
-    if (child == 0) {
-        close(fds[0]);
-        Measure m;
-        const long rssBefore = MaxRssKb();
-        glimmora::bench::ResetHeapPeak();
-        const std::size_t liveBefore = glimmora::bench::HeapLiveBytes();
-        const auto start = std::chrono::steady_clock::now();
-        m.ok = work(path) ? 1 : 0;
-        m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        m.peakHeapBytes = static_cast<double>(glimmora::bench::HeapPeakBytes() - liveBefore);
-        m.rssGrowthBytes = static_cast<double>(MaxRssKb() - rssBefore) * 1024.0;
-        const bool written = write(fds[1], &m, sizeof m) == static_cast<ssize_t>(sizeof m);
-        _exit(written ? 0 : 1);
-    }
-    close(fds[1]);
+    using glimmora::bench::MaxRssKb;
+    std::string output;
+    const bool ran = glimmora::bench::RunInChild(
+        [&](int writeFd) {
+            Measure m;
+            const long rssBefore = MaxRssKb();
+            glimmora::bench::ResetHeapPeak();
+            const std::size_t liveBefore = glimmora::bench::HeapLiveBytes();
+            m.seconds = glimmora::bench::SecondsTaken([&] { m.ok = work(path) ? 1 : 0; });
+            m.peakHeapBytes = static_cast<double>(glimmora::bench::HeapPeakBytes() - liveBefore);
+            m.rssGrowthBytes = static_cast<double>(MaxRssKb() - rssBefore) * 1024.0;
+            return write(writeFd, &m, sizeof m) == static_cast<ssize_t>(sizeof m) ? 0 : 1;
+        },
+        output);
     Measure m;
-    if (child < 0 || read(fds[0], &m, sizeof m) != static_cast<ssize_t>(sizeof m)) m = Measure{};
-    close(fds[0]);
-    if (child > 0) waitpid(child, nullptr, 0);
+    if (ran && output.size() == sizeof m) std::memcpy(&m, output.data(), sizeof m);
     return m;
 }
 
