@@ -368,13 +368,15 @@ static_assert(std::is_same_v<decltype(&CeGetLastError), rapi::PfnCeGetLastError>
 static_assert(std::is_same_v<decltype(&CeReadFile), rapi::PfnCeReadFile>);
 static_assert(std::is_same_v<decltype(&CeRegCreateKeyEx), rapi::PfnCeRegCreateKeyEx>);
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         g_self = instance;
         ::DisableThreadLibraryCalls(instance);
-    } else if (reason == DLL_PROCESS_DETACH) {
-        // No connector thread can be running here (each holds a reference on the module);
-        // a link the caller never ended is simply closed.
+    } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+        // Unloaded by FreeLibrary (at process exit the system closes everything, and a lock
+        // held by a thread already ended must not be waited for). No connector thread can be
+        // running here, as each holds a reference on the module; a link the caller never
+        // ended is simply closed.
         {
             std::lock_guard<std::mutex> lock(g_state);
             if (g_link) g_link->Close();
