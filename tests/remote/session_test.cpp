@@ -170,7 +170,7 @@ public:
     }
 };
 
-TEST(Client, ARepliesThatDoNotFitBreakTheLinkForGood) {
+TEST(Client, RepliesThatDoNotFitBreakTheLinkForGood) {
     ScriptedTransport t;
     RemoteClient c(t);
     t.next = Writer().U16(static_cast<uint16_t>(Op::kDeleteFile) | kReplyBit).U32(0).Take();
