@@ -38,7 +38,7 @@ int main() {
     const std::string secret = "bench-secret-0123456789abcdef";
     AgentProcess agent;
     if (!agent.Start(dir, secret)) {
-        std::fprintf(stderr, "rapi_bench: the agent did not start\n%s", agent.Log().c_str());
+        std::fprintf(stderr, "remote_link_bench: the agent did not start\n%s", agent.Log().c_str());
         return 1;
     }
     ::SetEnvironmentVariableW(L"GLIMMORA_RAPI_PORT", std::to_wstring(agent.port()).c_str());
@@ -85,7 +85,7 @@ int main() {
     agent.Kill();
     glimmora::remote::testing::RemoveTree(dir);
     if (write_only.empty()) {
-        std::fprintf(stderr, "rapi_bench: no round succeeded\n");
+        std::fprintf(stderr, "remote_link_bench: no round succeeded\n");
         return 1;
     }
     double w = Median(write_only), p = Median(whole_picture);
