@@ -189,59 +189,37 @@ uint32_t RemoteClient::CloseKey(uint32_t key) {
     return remote_error;
 }
 
-uint32_t RemoteClient::SpecialFolder(int32_t csidl, uint32_t capacity, void* buffer, uint32_t* error) {
+// Both path queries answer with one string; an error reply may omit it.
+uint32_t RemoteClient::CallForPath(Op op, const std::vector<uint8_t>& request,
+                                   std::u16string* path) {
+    GLIMMORA_CALL(op, request);
+    *path = r.Str();
+    if (remote_error != 0) return remote_error;
+    if (!r.Finished()) return Broken(err::kInvalidData);
+    return 0;
+}
+
+uint32_t RemoteClient::SpecialFolder(int32_t csidl, uint32_t capacity, void* buffer,
+                                     uint32_t* error) {
     if (buffer == nullptr || capacity == 0) {
         *error = err::kInvalidParameter;
         return 0;
     }
-    uint32_t link = 0;
     std::u16string path;
-    {
-        std::vector<uint8_t> reply_bytes;
-        std::size_t fields_at = 0;
-        uint32_t remote_error = 0;
-        link = Call(OpCode(Op::kSpecialFolder), Request(Op::kSpecialFolder).I32(csidl).Take(), &reply_bytes,
-                    &fields_at, &remote_error);
-        if (link == 0) {
-            Reader r(reply_bytes.data() + fields_at, reply_bytes.size() - fields_at);
-            path = r.Str();
-            if (remote_error != 0) link = remote_error;  // an error reply may omit the fields
-            else if (!r.Finished()) link = Broken(err::kInvalidData);
-        }
-    }
-    if (link != 0) {
-        *error = link;
-        return 0;
-    }
+    *error = CallForPath(Op::kSpecialFolder, Request(Op::kSpecialFolder).I32(csidl).Take(), &path);
+    if (*error != 0) return 0;
     if (path.size() + 1 > capacity) {
         *error = err::kInsufficientBuffer;
         return 0;
     }
     CopyUnits(path, buffer);
-    *error = 0;
     return static_cast<uint32_t>(path.size());
 }
 
 uint32_t RemoteClient::TempPath(uint32_t capacity, void* buffer, uint32_t* error) {
     std::u16string path;
-    {
-        std::vector<uint8_t> reply_bytes;
-        std::size_t fields_at = 0;
-        uint32_t remote_error = 0;
-        uint32_t link = Call(OpCode(Op::kTempPath), Request(Op::kTempPath).Take(), &reply_bytes, &fields_at,
-                             &remote_error);
-        if (link == 0) {
-            Reader r(reply_bytes.data() + fields_at, reply_bytes.size() - fields_at);
-            path = r.Str();
-            if (remote_error != 0) link = remote_error;  // an error reply may omit the fields
-            else if (!r.Finished()) link = Broken(err::kInvalidData);
-        }
-        if (link != 0) {
-            *error = link;
-            return 0;
-        }
-    }
-    *error = 0;
+    *error = CallForPath(Op::kTempPath, Request(Op::kTempPath).Take(), &path);
+    if (*error != 0) return 0;
     if (buffer == nullptr || path.size() + 1 > capacity) return static_cast<uint32_t>(path.size() + 1);
     CopyUnits(path, buffer);
     return static_cast<uint32_t>(path.size());

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "remote/protocol/handheld_ops.h"
+#include "remote/protocol/messages.h"
 
 namespace glimmora::remote {
 
@@ -61,6 +62,7 @@ private:
     uint32_t Call(uint16_t op, const std::vector<uint8_t>& request, std::vector<uint8_t>* reply,
                   std::size_t* fields_at, uint32_t* remote_error);
     uint32_t Broken(uint32_t error);
+    uint32_t CallForPath(Op op, const std::vector<uint8_t>& request, std::u16string* path);
 
     Transport& transport_;
     uint32_t link_error_ = 0;
