@@ -38,7 +38,10 @@ void Collect(const std::string& folder, PictureList& files, PictureList& folders
     do {
         if (data.dwFileAttributes & kLeftOut) continue;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (!IsDotEntry(data.cFileName)) folders.push_back({data.cFileName, 0, 0, 1});
+            // Subfolders keep their write time: the date order sorts them by it too.
+            if (!IsDotEntry(data.cFileName)) {
+                folders.push_back({data.cFileName, 0, PackedLocalWriteTime(data.ftLastWriteTime), 1});
+            }
             continue;
         }
         // Only the low 32 bits, as a signed number: empty files and files from 2 GiB to

@@ -46,8 +46,9 @@ protected:
         FILETIME localTime, utc;
         ASSERT_TRUE(SystemTimeToFileTime(&local, &localTime));
         ASSERT_TRUE(LocalFileTimeToFileTime(&localTime, &utc));
+        // Backup semantics, so that folders can be opened as well as files.
         HANDLE file = CreateFileA(folder_.File(name).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &utc));
         CloseHandle(file);
@@ -105,15 +106,22 @@ TEST_F(ListFolderTest, WriteTimeIsPackedLocalTimeAndTiesGoByName) {
     Make("m.jpg", 1);
     Make("k.jpg", 1);
     Make("z.jpg", 1);
+    MakeFolder("a_new");
+    MakeFolder("b_old");
     SetLocalWriteTime("m.jpg", 2021, 6, 15, 13, 45, 11);
     SetLocalWriteTime("k.jpg", 2021, 6, 15, 13, 45, 10);  // the same two seconds as m.jpg
     SetLocalWriteTime("z.jpg", 2020, 1, 2, 3, 4, 6);
+    // Subfolders are ordered by their own write time, against their name order.
+    SetLocalWriteTime("a_new", 2022, 3, 4, 5, 6, 8);
+    SetLocalWriteTime("b_old", 2019, 3, 4, 5, 6, 8);
     const PictureList ascending = List(kSortDate, true);
-    EXPECT_EQ(NamesOf(ascending), (Names{"z.jpg", "k.jpg", "m.jpg"}));
+    EXPECT_EQ(NamesOf(ascending), (Names{"z.jpg", "k.jpg", "m.jpg", "b_old", "a_new"}));
+    ASSERT_EQ(ascending.size(), 5u);
     EXPECT_EQ(ascending[0].time, PackDosDateTime(2020, 1, 2, 3, 4, 6));
     EXPECT_EQ(ascending[1].time, PackDosDateTime(2021, 6, 15, 13, 45, 10));
     EXPECT_EQ(ascending[2].time, ascending[1].time);
-    EXPECT_EQ(NamesOf(List(kSortDate, false)), (Names{"m.jpg", "k.jpg", "z.jpg"}));
+    EXPECT_EQ(ascending[4].time, PackDosDateTime(2022, 3, 4, 5, 6, 8));
+    EXPECT_EQ(NamesOf(List(kSortDate, false)), (Names{"m.jpg", "k.jpg", "z.jpg", "a_new", "b_old"}));
 }
 
 TEST_F(ListFolderTest, SizeDescendingPutsTheLargestFirstAndEqualSizesInDescendingNames) {
