@@ -2,12 +2,18 @@
 
 namespace glimmora::desktop {
 
+std::string WatchedFolderPath(const std::string& folder) {
+    std::string path = folder;
+    const bool driveRoot = path.size() == 3 && path[1] == ':';
+    if (!driveRoot && !path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    return path;
+}
+
 IWatchDirChangeThread::IWatchDirChangeThread(bool createSuspended, HWND window,
                                              const std::string& folder, UINT message,
                                              WPARAM code)
     : window_(window), change_(INVALID_HANDLE_VALUE), message_(message), code_(code) {
-    std::string path = folder;
-    if (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    const std::string path = WatchedFolderPath(folder);
     stopEvent_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     // Without a way to stop it, a watch could never end: then there is no watch at all.
     if (stopEvent_) {

@@ -12,6 +12,11 @@
 
 namespace glimmora::desktop {
 
+// The folder as the change notification is asked to watch it: without a trailing
+// delimiter, except for a drive root, since "C:" alone names the current folder of drive C
+// rather than its root.
+std::string WatchedFolderPath(const std::string& folder);
+
 class IWatchDirChangeThread : public WorkerThread {
 public:
     // Watches `folder` (a trailing backslash is ignored) for files created, deleted or

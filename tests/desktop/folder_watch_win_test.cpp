@@ -89,6 +89,14 @@ TEST_F(FolderWatchTest, ContentChangesAndSubfolderChangesAreNotPosted) {
     EXPECT_GE(Notices(3000, true), 1);
 }
 
+TEST(WatchedFolderPath, DropsTheTrailingDelimiterButNotADriveRootsBackslash) {
+    EXPECT_EQ(WatchedFolderPath("C:\\Pictures\\"), "C:\\Pictures");
+    EXPECT_EQ(WatchedFolderPath("C:\\Pictures"), "C:\\Pictures");
+    EXPECT_EQ(WatchedFolderPath("\\\\server\\share\\"), "\\\\server\\share");
+    // "E:" alone would watch drive E's current folder, not the picture folder.
+    EXPECT_EQ(WatchedFolderPath("E:\\"), "E:\\");
+}
+
 DWORD WINAPI DeleteWatch(void* watch) {
     delete static_cast<IWatchDirChangeThread*>(watch);
     return 0;
