@@ -32,8 +32,9 @@ struct LoadDiagnosis {
 
 // True when `bitmap` holds the complete picture; its `orientation` is then the resolved
 // one. On false the record may hold an incomplete bitmap, which the caller releases.
-// Decoder warnings go to the JPEG message hook (the first one of a decode only); a file
-// that is missing, not a JPEG or broken beyond decoding fails without any message.
+// Decoder warnings go to the JPEG message hook (the first one of a decode only). A missing
+// file or one that is not a JPEG fails without any message; a file broken beyond decoding
+// adds none of its own, though a warning met before the decoder gave up was already shown.
 bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenWidth,
                  std::int32_t screenHeight, std::uint8_t requestedOrientation,
                  bool fitToScreen, LoadDiagnosis* diagnosis = nullptr);
