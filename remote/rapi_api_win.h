@@ -61,7 +61,7 @@ Fn LookUp(HMODULE module, const char* name) {
 }
 
 // Where the stand-in finds its handheld, read at every CeRapiInitEx:
-//   GLIMMORA_RAPI_HOST         numeric IPv4 address of the agent (default 127.0.0.1)
+//   GLIMMORA_RAPI_HOST         numeric IPv4 loopback address of the agent (default 127.0.0.1)
 //   GLIMMORA_RAPI_PORT         its TCP port (default 47931)
 //   GLIMMORA_RAPI_SECRET       the pairing secret itself, or
 //   GLIMMORA_RAPI_SECRET_FILE  a file holding it; without either, a file "rapi.secret"

@@ -22,7 +22,7 @@ const char kUsage[] =
     "                      [--receive-delay-ms N]\n"
     "  --secret-file   file holding the pairing secret (16 to 256 printable characters)\n"
     "  --port          TCP port to listen on (default 47931; 0 picks a free one)\n"
-    "  --bind          address to listen on (default 127.0.0.1, loopback only)\n"
+    "  --bind          loopback address (127.x.x.x) to listen on (default 127.0.0.1)\n"
     "  --root          host folder that stands for the handheld's \\ (default C:\\)\n"
     "  --port-file     write the port actually bound to this file once listening\n"
     "  --idle-timeout-ms    drop a paired link quiet this long (default 30000)\n"

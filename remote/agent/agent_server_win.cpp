@@ -25,6 +25,12 @@ uint32_t AgentServer::Listen() {
     addr.sin_port = htons(options_.port);
     addr.sin_addr.s_addr = ::inet_addr(options_.bind_address.c_str());
     if (addr.sin_addr.s_addr == INADDR_NONE) return WSAEADDRNOTAVAIL;
+    // The pairing secret travels in clear text and the agent writes files, registry values
+    // and starts programs for whoever holds it: nothing beyond this machine may reach it.
+    if ((ntohl(addr.sin_addr.s_addr) >> 24) != 127) {
+        Log(options_.bind_address + " is not a loopback address; the agent listens on loopback only");
+        return WSAEADDRNOTAVAIL;
+    }
     UniqueSocket s(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     if (!s) return static_cast<uint32_t>(::WSAGetLastError());
     // A restarted handheld must get its port back while the last link of the previous agent

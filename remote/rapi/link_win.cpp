@@ -38,7 +38,17 @@ LinkConfig ReadLinkConfig(HMODULE self) {
     LinkConfig c;
     c.port = rapi::kDefaultPort;
     std::wstring value;
-    if (Env(L"GLIMMORA_RAPI_HOST", &value)) c.host = Narrow(value);
+    if (Env(L"GLIMMORA_RAPI_HOST", &value)) {
+        c.host = Narrow(value);
+        // The agent listens on loopback only, and the greeting carries the pairing secret in
+        // clear text: it is never sent anywhere else.
+        unsigned long address = ::inet_addr(c.host.c_str());
+        if (address == INADDR_NONE || (ntohl(address) >> 24) != 127) {
+            c.error = ERROR_INVALID_PARAMETER;
+            c.problem = "GLIMMORA_RAPI_HOST is not a numeric loopback address: " + c.host;
+            return c;
+        }
+    }
     if (Env(L"GLIMMORA_RAPI_PORT", &value)) {
         wchar_t* end = nullptr;
         unsigned long port = std::wcstoul(value.c_str(), &end, 10);

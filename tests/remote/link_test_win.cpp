@@ -293,6 +293,28 @@ TEST_F(LinkTest, WrongOrMissingSecretIsRefusedAndTheAgentServesOn) {
     EXPECT_NE(agent.Log().find("wrong pairing secret"), std::string::npos);
 }
 
+// The agent acts for whoever holds the secret, which crosses the link in clear text: neither
+// end uses an address other than loopback.
+TEST_F(LinkTest, BothEndsStayOnLoopback) {
+    for (const wchar_t* address : {L"0.0.0.0", L"10.1.2.3"}) {
+        std::wstring other = MakeTempDir(L"bind");
+        ASSERT_FALSE(other.empty());
+        AgentProcess outward;
+        EXPECT_FALSE(outward.Start(other, kSecret, 0, std::wstring(L"--bind ") + address));
+        EXPECT_NE(outward.Log().find("not a loopback address"), std::string::npos) << outward.Log();
+        outward.Kill();
+        RemoveTree(other);
+    }
+    // 0.0.0.0 would reach this machine's agent; the secret must not be sent there all the same.
+    ::SetEnvironmentVariableW(L"GLIMMORA_RAPI_HOST", L"0.0.0.0");
+    EXPECT_EQ(Connect(), E_INVALIDARG);
+    EXPECT_EQ(api.Uninit(), S_OK);
+    EXPECT_EQ(agent.Log().find("link from"), std::string::npos) << agent.Log();
+    ::SetEnvironmentVariableW(L"GLIMMORA_RAPI_HOST", L"127.0.0.1");
+    EXPECT_EQ(Connect(), S_OK);
+    ::SetEnvironmentVariableW(L"GLIMMORA_RAPI_HOST", nullptr);
+}
+
 TEST_F(LinkTest, LinkAttemptsAreOneAtATimeAndReconnectFreely) {
     ASSERT_EQ(Connect(), S_OK);
     RapiInit second{sizeof(RapiInit), nullptr, E_FAIL};
