@@ -22,7 +22,7 @@ namespace {
 HMODULE g_self = nullptr;
 std::mutex g_state;                     // guards the four below
 std::shared_ptr<remote::Link> g_link;   // from CeRapiInitEx until CeRapiUninit
-HANDLE g_connector = nullptr;           // the thread making the link
+glimmora::UniqueHandle g_connector;     // the thread making the link
 glimmora::UniqueHandle g_event;         // the event handed out in the caller's record
 RapiInit* g_record = nullptr;           // the caller's record, until its result is written
 std::atomic<HRESULT> g_rapi_error{S_OK};
@@ -139,7 +139,7 @@ HRESULT WINAPI CeRapiInitEx(RapiInit* init) {
     init->heRapiInit = g_event.get();
     g_record = init;
     g_link = std::move(link);
-    g_connector = thread;
+    g_connector.reset(thread);
     return S_OK;
 }
 
@@ -160,20 +160,19 @@ HRESULT WINAPI CeRapiInit() {
 
 HRESULT WINAPI CeRapiUninit() {
     std::shared_ptr<remote::Link> link;
-    HANDLE thread = nullptr;
+    glimmora::UniqueHandle thread;
     {
         std::lock_guard<std::mutex> lock(g_state);
         if (!g_link) return E_FAIL;
         link = std::move(g_link);
-        thread = std::exchange(g_connector, nullptr);
+        thread = std::move(g_connector);
         link->Cancel();
         // A caller still waiting for the link hears that it will not come.
         if (g_record != nullptr) ReportOutcome(E_ABORT);
     }
-    if (thread != nullptr) {
+    if (thread) {
         // The attempt notices the cancel within a fraction of a second.
-        ::WaitForSingleObject(thread, remote::kConnectTimeoutMs + 2000);
-        ::CloseHandle(thread);
+        ::WaitForSingleObject(thread.get(), remote::kConnectTimeoutMs + 2000);
     }
     std::lock_guard<std::mutex> call_lock(link->call_mutex());
     link->Close();
