@@ -15,6 +15,31 @@ uint32_t SetNonBlocking(SOCKET s) {
     return ::ioctlsocket(s, FIONBIO, &on) == 0 ? 0 : static_cast<uint32_t>(::WSAGetLastError());
 }
 
+// Waits until the socket can be read (or written), or has failed; *failed tells which. Checks
+// for cancellation between slices so that a stop request never waits a whole deadline.
+uint32_t WaitSocket(SOCKET s, bool for_write, Deadline deadline, const std::atomic<bool>* cancel,
+                    bool* failed) {
+    for (;;) {
+        if (Cancelled(cancel)) return WSAECONNABORTED;
+        DWORD left = deadline.Remaining();
+        if (left == 0) return WSAETIMEDOUT;
+        fd_set ready, failures;
+        FD_ZERO(&ready);
+        FD_ZERO(&failures);
+        FD_SET(s, &ready);
+        FD_SET(s, &failures);
+        DWORD slice = std::min(left, kSliceMs);
+        timeval tv{static_cast<long>(slice / 1000), static_cast<long>((slice % 1000) * 1000)};
+        int n = for_write ? ::select(0, nullptr, &ready, &failures, &tv)
+                          : ::select(0, &ready, nullptr, &failures, &tv);
+        if (n == SOCKET_ERROR) return static_cast<uint32_t>(::WSAGetLastError());
+        if (n > 0) {
+            if (failed != nullptr) *failed = FD_ISSET(s, &failures) != 0;
+            return 0;
+        }
+    }
+}
+
 }  // namespace
 
 WinsockSession::WinsockSession() {
@@ -42,26 +67,12 @@ uint32_t ConnectWithin(const std::string& host, uint16_t port, Deadline deadline
     if (::connect(s.get(), reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
         int e = ::WSAGetLastError();
         if (e != WSAEWOULDBLOCK && e != WSAEINPROGRESS) return static_cast<uint32_t>(e);
-        for (;;) {
-            if (Cancelled(cancel)) return WSAECONNABORTED;
-            DWORD left = deadline.Remaining();
-            if (left == 0) return WSAETIMEDOUT;
-            fd_set writable, failed;
-            FD_ZERO(&writable);
-            FD_ZERO(&failed);
-            FD_SET(s.get(), &writable);
-            FD_SET(s.get(), &failed);
-            DWORD slice = std::min(left, kSliceMs);
-            timeval tv{static_cast<long>(slice / 1000), static_cast<long>((slice % 1000) * 1000)};
-            int n = ::select(0, nullptr, &writable, &failed, &tv);
-            if (n == SOCKET_ERROR) return static_cast<uint32_t>(::WSAGetLastError());
-            if (n == 0) continue;
-            int so_error = 0;
-            int len = sizeof so_error;
-            ::getsockopt(s.get(), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&so_error), &len);
-            if (FD_ISSET(s.get(), &failed) || so_error != 0) return so_error ? so_error : WSAECONNREFUSED;
-            break;
-        }
+        bool failed = false;
+        if (uint32_t w = WaitSocket(s.get(), true, deadline, cancel, &failed)) return w;
+        int so_error = 0;
+        int len = sizeof so_error;
+        ::getsockopt(s.get(), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&so_error), &len);
+        if (failed || so_error != 0) return so_error ? so_error : WSAECONNREFUSED;
     }
     *out = std::move(s);
     return 0;
@@ -74,21 +85,7 @@ FramedSocket::FramedSocket(UniqueSocket socket) : socket_(std::move(socket)) {
 }
 
 uint32_t FramedSocket::WaitReady(bool for_write, Deadline deadline, const std::atomic<bool>* cancel) {
-    for (;;) {
-        if (Cancelled(cancel)) return WSAECONNABORTED;
-        DWORD left = deadline.Remaining();
-        if (left == 0) return WSAETIMEDOUT;
-        fd_set set, failed;
-        FD_ZERO(&set);
-        FD_ZERO(&failed);
-        FD_SET(socket_.get(), &set);
-        FD_SET(socket_.get(), &failed);
-        DWORD slice = std::min(left, kSliceMs);
-        timeval tv{static_cast<long>(slice / 1000), static_cast<long>((slice % 1000) * 1000)};
-        int n = for_write ? ::select(0, nullptr, &set, &failed, &tv) : ::select(0, &set, nullptr, &failed, &tv);
-        if (n == SOCKET_ERROR) return static_cast<uint32_t>(::WSAGetLastError());
-        if (n > 0) return 0;
-    }
+    return WaitSocket(socket_.get(), for_write, deadline, cancel, nullptr);
 }
 
 uint32_t FramedSocket::Send(const std::vector<uint8_t>& body, Deadline deadline, const std::atomic<bool>* cancel) {
