@@ -47,18 +47,16 @@ std::optional<FitRequest> ParseRequest(const std::vector<std::string>& args, con
 // FitPicture as the desktop session runs it; on failure the reason is already printed and
 // `status` holds the exit status.
 std::optional<desktop::Bitmap24> Fit(const FitRequest& request, int& status) {
-    // Opened here first only to name the system's reason when the file cannot be read.
-    if (std::FILE* probe = std::fopen(request.picture.c_str(), "rb")) {
-        std::fclose(probe);
-    } else {
-        status = Fail(request.picture, std::strerror(errno));
-        return std::nullopt;
-    }
     desktop::FitReport report;
     std::optional<desktop::Bitmap24> bitmap = desktop::FitPicture(
         request.picture, request.screenWidth, request.screenHeight, &report);
     if (!bitmap) {
-        status = Fail(request.picture, "not a picture the desktop can send: " + report.reason);
+        // Opened again only to name the system's reason when the file cannot be read.
+        std::FILE* probe = std::fopen(request.picture.c_str(), "rb");
+        const int error = errno;
+        if (probe) std::fclose(probe);
+        status = probe ? Fail(request.picture, "not a picture the desktop can send: " + report.reason)
+                       : Fail(request.picture, std::strerror(error));
         return std::nullopt;
     }
     if (report.decodeWarned) {
