@@ -18,7 +18,9 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-reg() { "$handheld" run "$hh" reg "$@" 2>/dev/null | tr -d '\r'; }
+# reg.exe in the registry view of the build's programs (plain reg may be the other one).
+case "$GLIMMORA_WINDOWS_PRESET" in win64) view=/reg:64 ;; *) view=/reg:32 ;; esac
+reg() { "$handheld" run "$hh" reg "$@" "$view" 2>/dev/null | tr -d '\r'; }
 
 # The viewer when it is built; until then any program stands in for it.
 mkdir -p "$work/bin"
