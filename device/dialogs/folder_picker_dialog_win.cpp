@@ -1,6 +1,7 @@
 #include "device/dialogs/folder_picker_dialog_win.h"
 
 #include "common/unique_win.h"
+#include "common/wait_cursor_win.h"
 #include "device/dialogs/dialog_controls_win.h"
 #include "device/dialogs/settings_dialog_win.h"
 #include "device/platform/pocket_shell_win.h"
@@ -12,18 +13,6 @@ namespace {
 
 constexpr COLORREF kTransparentGreen = RGB(0, 255, 0);
 constexpr DWORD kShellElementArgument = 2;
-
-// The wait cursor for as long as a search or a refill blocks the dialog.
-class WaitCursor {
-public:
-    WaitCursor() : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { ::SetCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous_;
-};
 
 bool IsHighResolution() {
     WindowDC screen(nullptr);

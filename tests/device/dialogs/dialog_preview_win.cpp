@@ -16,14 +16,13 @@
 
 namespace {
 
+BOOL CALLBACK Cancel(HWND window, LPARAM) {
+    ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
 void CALLBACK CancelEverything(HWND, UINT, UINT_PTR, DWORD) {
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM) -> BOOL {
-            ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-            return TRUE;
-        },
-        0);
+    ::EnumThreadWindows(::GetCurrentThreadId(), Cancel, 0);
 }
 
 }  // namespace

@@ -45,22 +45,28 @@ void CALLBACK DialogScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
     self->next_ = done ? index + 1 : index;
 }
 
+namespace {
+
+struct CaptionSearch {
+    const std::wstring* caption;
+    HWND found;
+};
+
+// A named callback: 32-bit Windows wants it __stdcall, which a lambda cannot be.
+BOOL CALLBACK MatchCaption(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<CaptionSearch*>(param);
+    if (::IsWindowVisible(window) && WindowText(window) == *search->caption) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 HWND FindThreadWindow(const std::wstring& caption) {
-    struct Search {
-        const std::wstring* caption;
-        HWND found;
-    } search{&caption, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (::IsWindowVisible(window) && WindowText(window) == *s->caption) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    CaptionSearch search{&caption, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), MatchCaption, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
