@@ -50,6 +50,7 @@ public:
     POINT Pan() const { return {panX_, panY_}; }
     const ButtonRects& Buttons() const { return buttonRects_; }
     RECT BannerRect() const { return bannerRect_; }
+    const DeviceBitmap* CalendarBitmap() const { return calendar_.bitmap.get(); }
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
