@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/window_handle_bits.h"
 #include "handoff/registry_names.h"
 
 namespace glimmora::device::viewer {
@@ -54,12 +55,12 @@ std::optional<DWORD> AppKey::ValueSize(const wchar_t* name) const {
 
 std::optional<HWND> AppKey::ReadWindow(const wchar_t* name) const {
     if (!key_) return std::nullopt;
-    std::int32_t bits = 0;
+    std::uint32_t bits = 0;
     DWORD size = sizeof bits;
     if (::RegQueryValueExW(key_.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(&bits),
                            &size) != ERROR_SUCCESS || size != sizeof bits)
         return std::nullopt;
-    return reinterpret_cast<HWND>(static_cast<LONG_PTR>(bits));
+    return WindowFromStoredBits(bits);
 }
 
 bool AppKey::WriteDword(const wchar_t* name, std::uint32_t value) const {
@@ -79,8 +80,7 @@ bool AppKey::WriteString(const wchar_t* name, const std::wstring& value) const {
 
 bool AppKey::WriteWindow(const wchar_t* name, HWND window) const {
     if (!key_) return false;
-    // Window handles fit in 32 bits on 64-bit Windows too.
-    const auto bits = static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(window));
+    const std::uint32_t bits = WindowToStoredBits(window);
     return ::RegSetValueExW(key_.get(), name, 0, REG_BINARY,
                             reinterpret_cast<const BYTE*>(&bits), sizeof bits) == ERROR_SUCCESS;
 }

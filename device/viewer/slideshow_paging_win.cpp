@@ -8,7 +8,7 @@
 #include "device/viewer/dialog_calls_win.h"
 #include "device/viewer/slideshow_rules.h"
 #include "device/viewer/slideshow_window_win.h"
-#include "device/viewer/wait_cursor_win.h"
+#include "common/wait_cursor_win.h"
 #include "device/viewer/viewer_settings_names.h"
 #include "handoff/registry_names.h"
 

@@ -1,6 +1,6 @@
 // Start-up, the full-screen state, loading and setting pictures, and clean-up.
 #include "device/viewer/slideshow_window_win.h"
-#include "device/viewer/wait_cursor_win.h"
+#include "common/wait_cursor_win.h"
 
 #include <windowsx.h>
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace glimmora::device::viewer {
+namespace glimmora {
 
 class WaitCursor {
 public:
@@ -17,4 +17,4 @@ private:
     HCURSOR previous_;
 };
 
-}  // namespace glimmora::device::viewer
+}  // namespace glimmora
