@@ -10,10 +10,13 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "device/gdi_platform.h"
 #include "device/viewer/slideshow_window_win.h"
 #include "device/viewer/viewer_app_win.h"
 #include "tests/device/viewer/window_driver_win.h"
@@ -37,21 +40,60 @@ double Now() {
 }
 
 struct Usage {
-    DWORD gdi = 0;
+    DWORD gdi = 0;          // the system's count (Wine reports 0)
+    int pictureObjects = 0;  // bitmaps and DCs of the picture pipeline still alive
+    int gdiProbe = 0;       // GDI objects found by probing a fresh object's neighbourhood
     DWORD handles = 0;
     SIZE_T privateBytes = 0;
 };
 
+// Wine hands out GDI handles from one table: a new object's index bounds the live ones.
+int ProbeGdiObjects() {
+    HGDIOBJ probe = ::CreateSolidBrush(RGB(1, 2, 3));
+    const auto top = static_cast<std::uintptr_t>(reinterpret_cast<std::uintptr_t>(probe) & 0xFFFF);
+    int live = 0;
+    for (std::uintptr_t index = 0; index <= top; ++index)
+        for (std::uintptr_t generation = 0; generation < 0x100; ++generation) {
+            const auto h = reinterpret_cast<HGDIOBJ>((generation << 16) | index);
+            if (::GetObjectType(h) != 0) {
+                ++live;
+                break;
+            }
+        }
+    ::DeleteObject(probe);
+    return live - 1;
+}
+
+// Kernel handles by probing the handle values (Wine reports no count).
+DWORD ProbeHandles() {
+    DWORD live = 0;
+    for (std::uintptr_t value = 4; value < 0x10000; value += 4) {
+        DWORD flags = 0;
+        if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++live;
+    }
+    return live;
+}
+
 Usage Measure() {
     Usage u;
     u.gdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    u.pictureObjects = glimmora::device::gdi::LiveObjects();
+    u.gdiProbe = ProbeGdiObjects();
     ::GetProcessHandleCount(::GetCurrentProcess(), &u.handles);
+    if (u.handles == 0) u.handles = ProbeHandles();
     PROCESS_MEMORY_COUNTERS_EX pmc{};
     pmc.cb = sizeof pmc;
     if (::GetProcessMemoryInfo(::GetCurrentProcess(),
                                reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc))
-        u.privateBytes = pmc.PrivateUsage;
+        u.privateBytes = pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
     return u;
+}
+
+void Print(const char* when, const Usage& u) {
+    std::printf("  %s GDI objects %lu (probed %d, picture pipeline %d), handles %lu, "
+                "private bytes %zu\n",
+                when, u.gdi, u.gdiProbe, u.pictureObjects, u.handles,
+                static_cast<size_t>(u.privateBytes));
 }
 
 void WritePicture(const std::string& path, int w, int h, unsigned seed) {
@@ -167,13 +209,12 @@ int main(int argc, char** argv) {
         const double start = Now();
         glimmora::test::RunWindow(window, {glimmora::test::Wait(300), soak}, 600000);
         std::printf("soak: %d hand-offs in %.1f s\n", done, Now() - start);
-        std::printf("  after 20:  GDI objects %lu, handles %lu, private bytes %zu\n",
-                    after20.gdi, after20.handles, static_cast<size_t>(after20.privateBytes));
-        std::printf("  after 500: GDI objects %lu, handles %lu, private bytes %zu\n",
-                    after500.gdi, after500.handles, static_cast<size_t>(after500.privateBytes));
+        Print("after 20: ", after20);
+        Print("after 500:", after500);
         if (after20.privateBytes)
-            std::printf("  growth: GDI %+ld, handles %+ld, private bytes x%.3f\n",
-                        static_cast<long>(after500.gdi) - static_cast<long>(after20.gdi),
+            std::printf("  growth from 20 to 500: probed GDI %+d, handles %+ld, private bytes "
+                        "x%.3f\n",
+                        after500.gdiProbe - after20.gdiProbe,
                         static_cast<long>(after500.handles) - static_cast<long>(after20.handles),
                         static_cast<double>(after500.privateBytes) /
                             static_cast<double>(after20.privateBytes));
