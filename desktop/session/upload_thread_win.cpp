@@ -10,6 +10,7 @@
 #include "desktop/folder_listing.h"
 #include "desktop/jpeg_encode.h"
 #include "desktop/picture_fit.h"
+#include "desktop/picture_order.h"
 #include "desktop/session/device_folder.h"
 #include "desktop/session/folder_walk.h"
 #include "handoff/messages.h"

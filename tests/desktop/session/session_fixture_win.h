@@ -39,7 +39,7 @@ protected:
     NoticeWindow window_;
     fake_rapi::Script script_{};
     SessionParams params_;
-    PictureList list_;
+    desktop::PictureList list_;
     std::vector<FakeCall> calls_;
     // Width of each picture that reached the handheld, taken at its NOTIFY_UPLOAD_END
     // (-1 when the file was not there).

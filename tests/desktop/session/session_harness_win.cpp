@@ -137,7 +137,7 @@ void NoticeWindow::DrainPosted() {
     while (PeekMessageW(&msg, window_, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
-SessionRun::SessionRun(const SessionParams& p, PictureList& pictures, NoticeWindow& window)
+SessionRun::SessionRun(const SessionParams& p, desktop::PictureList& pictures, NoticeWindow& window)
     : window_(window) {
     session_ = new desktop::IPPC_RAPI_UploadThread(window.hwnd(), p.root, pictures, p.sortKey, p.ascending,
                                                    p.startupDelay, p.interval, p.showCalendar, true);

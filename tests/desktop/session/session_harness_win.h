@@ -95,7 +95,7 @@ struct SessionParams {
 // and then the session's stop request is made.
 class SessionRun {
 public:
-    SessionRun(const SessionParams& params, PictureList& pictures, NoticeWindow& window);
+    SessionRun(const SessionParams& params, desktop::PictureList& pictures, NoticeWindow& window);
     // Waits up to `ms` for the thread to end, handling sent messages. True when it ended.
     bool Wait(DWORD ms);
     // Stops the session (when it has not ended) and gives the milliseconds until its thread ended.

@@ -7,6 +7,7 @@
 #include "desktop/session/upload_thread_win.h"
 #include "handoff/messages.h"
 #include "tests/desktop/session/session_fixture_win.h"
+#include "tests/support/test_jpeg.h"
 
 namespace glimmora::test {
 namespace {
@@ -280,7 +281,9 @@ TEST_F(SessionTest, AMissingViewerPostsTheLaunchErrorOnceAndEnds) {
         Run();
         EXPECT_EQ(window_.Count(kNotifyLaunchFailed), 1);
         for (const Notice& n : window_.notices) {
-            if (n.code == kNotifyLaunchFailed) EXPECT_FALSE(n.sent) << "posted, not sent";
+            if (n.code == kNotifyLaunchFailed) {
+                EXPECT_FALSE(n.sent) << "posted, not sent";
+            }
         }
         EXPECT_EQ(Calls(L"CeRapiInitEx").size(), 1u);
         // Among the sent notices the session's end comes last.
