@@ -101,6 +101,8 @@ public:
     // Stops the session (when it has not ended) and gives the milliseconds until its thread ended.
     DWORD StopAndTime(DWORD limitMs);
     HANDLE thread() const { return thread_.get(); }
+    // The session, as the main window holds it: valid until its closing notice was handled.
+    desktop::IPPC_RAPI_UploadThread* session() const { return session_; }
 
 private:
     desktop::IPPC_RAPI_UploadThread* session_;

@@ -1,6 +1,7 @@
 // The real session thread against the scripted remote API, reporting to a hidden window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -353,6 +354,53 @@ TEST_F(SessionTest, AnEmptyRootWaitsTheIntervalAndLooksAgain) {
     EXPECT_LT(run->StopAndTime(5000), 1000u);
     Finish(*run);
     EXPECT_TRUE(Calls(L"CeRapiInitEx").empty());
+    EXPECT_EQ(window_.Codes(), (std::vector<WPARAM>{kNotifySessionEnded}));
+    EXPECT_EQ(key_.ReadLastImage(), "");
+}
+
+TEST_F(SessionTest, AFolderChangeReportedByTheWatchIsPickedUpAtTheNextWrap) {
+    Picture("a.jpg", 21);
+    std::unique_ptr<SessionRun> run = Start();
+    // The main window's part: a folder-changed notice sets the session's flag.
+    auto watchNotices = [&](std::size_t from) {
+        for (std::size_t i = from; i < window_.notices.size(); ++i) {
+            if (window_.notices[i].code == handoff::kNotifyFolderChanged && !window_.ended()) {
+                run->session()->SetFolderChanged();
+            }
+        }
+    };
+    for (int i = 0; i < 100 && window_.Count(kNotifyUploadEnd) < 2; ++i) run->Wait(20);
+    Picture("b.jpg", 22);
+    for (int i = 0; i < 250 && std::count(sentWidths_.begin(), sentWidths_.end(), 22) == 0; ++i) {
+        run->Wait(20);
+        const std::size_t before = window_.notices.size();
+        window_.DrainPosted();
+        watchNotices(before);
+    }
+    run->StopAndTime(5000);
+    Finish(*run);
+    EXPECT_GE(window_.Count(handoff::kNotifyFolderChanged), 1) << "the watch posted the change";
+    ASSERT_GE(sentWidths_.size(), 3u);
+    EXPECT_EQ(sentWidths_[0], 21);
+    EXPECT_EQ(sentWidths_[1], 21);
+    const auto firstB = std::find(sentWidths_.begin(), sentWidths_.end(), 22);
+    ASSERT_NE(firstB, sentWidths_.end()) << "b after the re-listing";
+    // From then on the root's listing holds both, in name order.
+    for (auto it = firstB; it + 1 < sentWidths_.end(); ++it) EXPECT_NE(*it, *(it + 1));
+}
+
+TEST_F(SessionTest, NoDeviceFolderSendsNothingAndTriesAgainAfterTheInterval) {
+    Picture("a.jpg", 21);
+    script_.personalFolder[0] = 0;
+    script_.tempFolder[0] = 0;
+    params_.interval = 1;
+    std::unique_ptr<SessionRun> run = Start();
+    EXPECT_FALSE(run->Wait(1500));
+    run->StopAndTime(5000);
+    Finish(*run);
+    EXPECT_EQ(Calls(L"CeRapiInitEx").size(), 2u) << "one attempt per interval, not a busy loop";
+    EXPECT_EQ(Calls(L"CeGetTempPath").size(), 2u) << "the folder is looked for again each time";
+    EXPECT_TRUE(Calls(L"CeCreateFile").empty());
     EXPECT_EQ(window_.Codes(), (std::vector<WPARAM>{kNotifySessionEnded}));
     EXPECT_EQ(key_.ReadLastImage(), "");
 }
