@@ -18,6 +18,18 @@ std::vector<std::uint8_t> ReadWide(const std::wstring& path) {
     fclose(f);
     return bytes;
 }
+// The width in a JPEG's frame header, read without decoding (the test decoder stops the
+// program on a broken file, and a test must be able to report one); -2 when there is none.
+int JpegFrameWidth(const std::vector<std::uint8_t>& jpeg) {
+    std::size_t i = 2;
+    while (i + 9 < jpeg.size() && jpeg[i] == 0xFF) {
+        const std::uint8_t marker = jpeg[i + 1];
+        const std::size_t length = static_cast<std::size_t>(jpeg[i + 2]) << 8 | jpeg[i + 3];
+        if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2) return jpeg[i + 7] << 8 | jpeg[i + 8];
+        i += 2 + length;
+    }
+    return -2;
+}
 }  // namespace
 
 void SessionTest::SetUp() {
@@ -33,7 +45,8 @@ void SessionTest::SetUp() {
         const std::vector<FakeCall> creates = CallsNamed(ParseFakeLog(fake_.Log()), L"CeCreateFile");
         if (creates.empty()) return;
         const std::vector<std::uint8_t> jpeg = ReadWide(HandheldFile(creates.back().args.at(0)));
-        sentWidths_.push_back(jpeg.empty() ? -1 : DecodeJpeg(jpeg, kRgb).width);
+        const int width = jpeg.empty() ? -1 : JpegFrameWidth(jpeg);
+        sentWidths_.push_back(width);
     };
 }
 

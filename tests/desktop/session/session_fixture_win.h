@@ -42,7 +42,7 @@ protected:
     desktop::PictureList list_;
     std::vector<FakeCall> calls_;
     // Width of each picture that reached the handheld, taken at its NOTIFY_UPLOAD_END
-    // (-1 when the file was not there).
+    // (-1 when the file was not there, -2 when it was not a whole picture).
     std::vector<int> sentWidths_;
 };
 
