@@ -1,5 +1,5 @@
-// The wait cursor for as long as a blocking search or refill runs, the previous one back
-// afterwards.
+// The wait cursor while something slow runs on the window's thread; the previous cursor
+// comes back afterwards.
 #pragma once
 
 #include <windows.h>

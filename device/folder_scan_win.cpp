@@ -3,23 +3,10 @@
 #include <vector>
 
 #include "common/unique_win.h"
+#include "common/wait_cursor_win.h"
 #include "device/folder_scan.h"
 
 namespace glimmora::device {
-
-namespace {
-// The wait cursor for the lifetime of the scan, the previous cursor back afterwards.
-class WaitCursor {
-public:
-    WaitCursor() : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { ::SetCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous_;
-};
-}  // namespace
 
 void ScanFolder(PictureList& list) {
     const WaitCursor wait;
