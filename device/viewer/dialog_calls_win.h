@@ -1,6 +1,6 @@
 // The slideshow window's way into the options dialog and the folder picker, which live in
-// their own part of the viewer. Until they are linked in, both report "not available":
-// folder mode then ends the window and "Start" beeps.
+// their own part of the viewer. A dialog whose template is missing from the program reports
+// "not available": folder mode then ends the window and "Start" beeps.
 #pragma once
 
 #include <windows.h>

@@ -68,7 +68,9 @@ TEST_F(ViewerAppTest, AStaleHandleLeftByAKilledViewerIsIgnored) {
     EXPECT_FALSE(AppKey::OpenOrCreate().ReadString(handoff::kRapiDisplayFileName, 520));
 }
 
-TEST_F(ViewerAppTest, FolderModeWithoutThePickerEndsTheWindowAtOnce) {
+// This test program carries the window's template but not the picker's, so the picker
+// cannot open.
+TEST_F(ViewerAppTest, FolderModeWhosePickerCannotOpenEndsTheWindowAtOnce) {
     SlideshowWindow window;
     window.SetStart(L"", false, 0);
     const DWORD start = ::GetTickCount();
