@@ -9,7 +9,7 @@
 #include "device/viewer/slideshow_rules.h"
 #include "device/viewer/slideshow_window_win.h"
 #include "common/wait_cursor_win.h"
-#include "device/viewer/viewer_settings_names.h"
+#include "device/settings/viewer_settings.h"
 #include "handoff/registry_names.h"
 
 namespace glimmora::device::viewer {
@@ -114,7 +114,7 @@ void SlideshowWindow::OnHandOff() {
             }
             handed = key.ReadDword(handoff::kRapiDisplayInterval);
             const bool handedSome = handed && *handed != 0;
-            if (!handedSome && slideInterval_ == 0) own = key.ReadDword(kSlideshowIntervalValue);
+            if (!handedSome && slideInterval_ == 0) own = key.ReadDword(kSlideshowInterval);
         }
     }
     slideInterval_ = SlideIntervalAfterHandOff(slideInterval_, handed, own);

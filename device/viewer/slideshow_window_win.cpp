@@ -10,7 +10,7 @@
 #include "device/viewer/app_key_win.h"
 #include "device/viewer/dialog_calls_win.h"
 #include "device/viewer/slideshow_rules.h"
-#include "device/viewer/viewer_settings_names.h"
+#include "device/settings/viewer_settings.h"
 #include "handoff/messages.h"
 #include "handoff/registry_names.h"
 #include "resources/device/viewer_ids.h"
@@ -162,8 +162,8 @@ bool SlideshowWindow::ChooseFolder() {
     const HWND window = Handle();
     std::wstring start;
     if (const AppKey key = AppKey::OpenExisting()) {
-        const auto size = key.ValueSize(kLastUsedFolderValue);
-        if (size && *size > 0) start = key.ReadString(kLastUsedFolderValue, *size).value_or(L"");
+        const auto size = key.ValueSize(kSlideshowLastUsedFolder);
+        if (size && *size > 0) start = key.ReadString(kSlideshowLastUsedFolder, *size).value_or(L"");
     }
     std::wstring chosen;
     const DialogOutcome outcome = RunFolderPicker(window, start, &chosen);
@@ -174,7 +174,7 @@ bool SlideshowWindow::ChooseFolder() {
         return false;
     }
     if (const AppKey key = AppKey::OpenOrCreate()) {
-        if (!key.WriteString(kLastUsedFolderValue, chosen)) key.Delete(kLastUsedFolderValue);
+        if (!key.WriteString(kSlideshowLastUsedFolder, chosen)) key.Delete(kSlideshowLastUsedFolder);
     }
     list_.folderPath = chosen + L"\\";
     ScanFolder(list_);
