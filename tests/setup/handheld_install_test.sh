@@ -64,7 +64,13 @@ differing=$(compare -metric AE -fuzz 3% "$work/screen.png" "$work/expected.png" 
 echo "installed viewer: $differing of 76800 screen pixels differ from the pipeline's picture"
 [[ "$differing" =~ ^[0-9]+$ ]] && [ "$differing" -lt 100 ] ||
     fail "the handheld's screen does not show the sent picture ($differing pixels differ)"
-"$handheld" run "$hh" taskkill /f /im Glimmora.exe >/dev/null 2>&1 || true
+# The running viewer holds its program file; it must be gone before the removal deletes it.
+for i in $(seq 1 50); do
+    pgrep -f 'Program Files.Glimmora.Glimmora\.exe' >/dev/null || break
+    "$handheld" run "$hh" taskkill /f /im Glimmora.exe >/dev/null 2>&1 || true
+    sleep 0.2
+done
+pgrep -f 'Program Files.Glimmora.Glimmora\.exe' >/dev/null && fail "the installed viewer could not be ended"
 
 # The viewer holds the .jpg association; the picture viewer's command is saved.
 reg add 'HKCR\.jpg' /ve /d glimmoratestjpeg /f >/dev/null
