@@ -10,6 +10,7 @@
 #include "desktop/jpeg_encode.h"
 #include "desktop/picture_fit.h"
 #include "fuzz/fuzz_input.h"
+#include "fuzz/picture_budget.h"
 #include "fuzz/picture_settings.h"
 #include "tests/support/test_jpeg.h"
 
@@ -26,7 +27,7 @@ void Check(bool holds, const char* what) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace glimmora::desktop;
-    if (size < 1) return 0;
+    if (size < 1 || !glimmora::fuzz::WorthDecoding(data + 1, size - 1)) return 0;
     static glimmora::fuzz::InputFile file;
     const glimmora::fuzz::Screen screen = glimmora::fuzz::SettingsFrom(data[0]).screen;
     FitReport report;

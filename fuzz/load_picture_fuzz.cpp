@@ -10,6 +10,7 @@
 #include "device/jpeg_message.h"
 #include "device/picture_loader.h"
 #include "fuzz/fuzz_input.h"
+#include "fuzz/picture_budget.h"
 #include "fuzz/picture_settings.h"
 
 namespace {
@@ -28,7 +29,7 @@ void Check(bool holds, const char* what) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace glimmora::device;
-    if (size < 1) return 0;
+    if (size < 1 || !glimmora::fuzz::WorthDecoding(data + 1, size - 1)) return 0;
     static glimmora::fuzz::InputFile file;
     static const JpegMessageHook previous = SetJpegMessageHook(&CountMessage);
     (void)previous;
