@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/unique_win.h"
+#include "common/window_handle_bits.h"
 
 namespace glimmora::desktop {
 
@@ -112,7 +113,7 @@ DesktopSettings SettingsStore::Load(HWND window) {
     RegistryValues values(key.get());
     const DesktopSettings settings = ReadSettings(values);
     // Four bytes, as a 32-bit handle: a second copy of the program reads it back as one.
-    const auto handle = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window));
+    const std::uint32_t handle = WindowToStoredBits(window);
     RegSetValueExA(key.get(), setting::kActiveWindowHandle, 0, REG_BINARY,
                    reinterpret_cast<const BYTE*>(&handle), sizeof handle);
     return settings;
@@ -146,7 +147,7 @@ void SettingsStore::RemoveActiveWindowHandle() {
     if (key) RegDeleteValueA(key.get(), setting::kActiveWindowHandle);
 }
 
-std::optional<std::uint32_t> SettingsStore::ReadActiveWindowHandle() {
+std::optional<HWND> SettingsStore::ReadActiveWindowHandle() {
     const UniqueHkey key = OpenKey(root_, path_, false);
     if (!key) return std::nullopt;
     DWORD type = 0, size = 4;
@@ -156,7 +157,7 @@ std::optional<std::uint32_t> SettingsStore::ReadActiveWindowHandle() {
         type != REG_BINARY || size != 4) {
         return std::nullopt;
     }
-    return handle;
+    return WindowFromStoredBits(handle);
 }
 
 std::string DefaultPictureFolder() {

@@ -34,7 +34,7 @@ public:
     // Deleted when the message loop has ended; the key is not created for it.
     void RemoveActiveWindowHandle();
     // For a second copy looking for the running one.
-    std::optional<std::uint32_t> ReadActiveWindowHandle();
+    std::optional<HWND> ReadActiveWindowHandle();
 
 private:
     HKEY root_;

@@ -17,8 +17,9 @@ std::int32_t Mirror(std::int64_t j, std::int32_t n) {
     } else if (j >= n) {
         index = 2 * static_cast<std::int64_t>(n) - j - 1;  // mirror repeating the edge pixel
     }
-    // Only a ratio far below 1 could reach past the mirror; keep such a list in bounds
-    // rather than read outside the row.
+    // Reached when the output is one pixel long: n * (1 / n) can fall just short of 1 in
+    // doubles (49 is the first such n), so the tap -n stays inside the support and mirrors
+    // to n, one past the end. Its weight is 0; the clamp keeps its index on the last pixel.
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(index, 0, n - 1));
 }
 

@@ -5,9 +5,12 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 namespace glimmora::rapi {
 
-// The connection record of CeRapiInitEx: cbSize must be sizeof(RapiInit) (12); the library
+// The connection record of CeRapiInitEx: cbSize must be sizeof(RapiInit) (12 bytes on 32-bit
+// Windows, 24 on 64-bit, where the handle is 8 bytes and aligned); the library
 // fills heRapiInit with an event it signals once the link is up (hrRapiInit 0) or has failed
 // (hrRapiInit the failure). The library owns the event; it stays valid until the next
 // CeRapiInitEx.
@@ -16,7 +19,9 @@ struct RapiInit {
     HANDLE heRapiInit;
     HRESULT hrRapiInit;
 };
-static_assert(sizeof(RapiInit) == 12, "the record has the platform's 32-bit layout");
+static_assert(offsetof(RapiInit, heRapiInit) == sizeof(void*) &&
+                  sizeof(RapiInit) == (sizeof(void*) == 4 ? 12 : 24),
+              "the record has the platform's layout");
 
 // Returned by CeRapiInitEx while a link (or an attempt) from an earlier call still exists.
 constexpr HRESULT kAlreadyInitialized = static_cast<HRESULT>(0x80041001L);

@@ -83,7 +83,7 @@ TEST_F(SettingsStoreTest, EmptyRegistryGivesDefaultsMyPicturesAndRecordsTheWindo
     std::string handle;
     EXPECT_EQ(Get("ActiveWindowHandle", &handle), static_cast<DWORD>(REG_BINARY));
     EXPECT_EQ(handle, std::string("\x0C\x0B\x0A\x00", 4));
-    EXPECT_EQ(Store().ReadActiveWindowHandle(), std::optional<std::uint32_t>(0x000A0B0C));
+    EXPECT_EQ(Store().ReadActiveWindowHandle(), std::optional<HWND>(window_));
 }
 
 TEST_F(SettingsStoreTest, OutOfRangeAndMistypedValuesAreSavedBackInRangeAndTyped) {

@@ -46,6 +46,44 @@ TEST(BuildTapList, ScaleOneGivesSingleTapsOfWeight100) {
     }
 }
 
+struct HandWorkedCase {
+    int n, m;
+    std::vector<Indices> indices;
+    std::vector<Weights> weights;
+};
+
+// Worked out with pencil: centre i * s, weight trunc((100 - |trunc(d * 100 / s)|) / s), the
+// difference to 100 put on tap count / 2.
+TEST(BuildTapList, NonIntegerScalesGiveTheHandWorkedRecords) {
+    const HandWorkedCase cases[] = {
+        {5, 2, {{2, 1, 0, 1, 2}, {1, 2, 3, 4}}, {{8, 24, 36, 24, 8}, {16, 32, 36, 16}}},
+        {7, 3,
+         {{2, 1, 0, 1, 2}, {1, 2, 3, 4}, {3, 4, 5, 6, 6}},  // tap 7 lies a hair inside
+         {{6, 24, 40, 24, 6}, {18, 36, 34, 12}, {12, 30, 40, 18, 0}}},
+    };
+    for (const auto& c : cases) {
+        const auto taps = BuildTapList(c.n, c.m, double(c.n) / c.m, TapVariant::kColumns);
+        ASSERT_EQ(taps.size(), c.indices.size());
+        for (std::size_t i = 0; i < taps.size(); ++i) {
+            EXPECT_EQ(taps[i].indices, c.indices[i]) << c.n << " -> " << c.m << " record " << i;
+            EXPECT_EQ(taps[i].weights, c.weights[i]) << c.n << " -> " << c.m << " record " << i;
+        }
+    }
+}
+
+// Dividing by s puts the taps -n and n exactly on the tent's edge, so they are trimmed and
+// every tap stays inside the row.
+TEST(BuildTapList, OnePixelOutputsStayInsideThePicture) {
+    for (int n : {49, 98}) {
+        for (TapVariant variant : {TapVariant::kColumns, TapVariant::kRows}) {
+            const TapRecord r = BuildTapList(n, 1, n, variant)[0];
+            EXPECT_EQ(r.count, 2 * n - 1) << n;
+            EXPECT_EQ(std::accumulate(r.weights.begin(), r.weights.end(), 0), 100) << n;
+            for (std::int32_t index : r.indices) ASSERT_TRUE(index >= 0 && index < n) << n;
+        }
+    }
+}
+
 TEST(BuildTapList, EveryRecordAddsUpTo100AndStaysInsideThePicture) {
     for (int n : {2, 3, 5, 17, 100, 641, 4000}) {
         for (int m = 1; m < n; m += (n > 100 ? 37 : 1)) {

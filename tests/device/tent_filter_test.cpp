@@ -45,6 +45,50 @@ TEST(TentFilterTest, WeightsComeFromTheReciprocalNotFromDividingByTheRatio) {
     EXPECT_EQ(last.weights, (Weights{18, 51, 31}));
 }
 
+struct HandWorkedCase {
+    int n, m;
+    std::vector<Indices> indices;
+    std::vector<Weights> weights;
+};
+
+// Worked out with pencil: centre i * n / m, taps within the support, weight
+// trunc((100 - |trunc(d * 100)|) / s) with d the distance times the reciprocal, the
+// difference to 100 put on tap count / 2.
+TEST(TentFilterTest, NonIntegerRatiosGiveTheHandWorkedLists) {
+    const HandWorkedCase cases[] = {
+        {5, 2, {{2, 1, 0, 1, 2}, {1, 2, 3, 4}}, {{8, 24, 36, 24, 8}, {16, 32, 36, 16}}},
+        {7, 3,
+         {{2, 1, 0, 1, 2}, {1, 2, 3, 4}, {3, 4, 5, 6, 6}},  // tap 7 lies a hair inside
+         {{6, 24, 40, 24, 6}, {18, 36, 34, 12}, {12, 30, 40, 18, 0}}},
+    };
+    for (const auto& c : cases) {
+        const auto lists = BuildColumnWeights(c.n, c.m, double(c.n) / c.m);
+        ASSERT_EQ(lists.size(), c.indices.size());
+        for (std::size_t i = 0; i < lists.size(); ++i) {
+            EXPECT_EQ(lists[i].indices, c.indices[i]) << c.n << " -> " << c.m << " list " << i;
+            EXPECT_EQ(lists[i].weights, c.weights[i]) << c.n << " -> " << c.m << " list " << i;
+        }
+    }
+}
+
+// The tap -n sits just inside the support and mirrors to n: the clamp puts it on the last
+// pixel with weight 0, in both list kinds.
+TEST(TentFilterTest, OnePixelOutputsKeepTheMirroredFarTapInsideTheRow) {
+    for (int n : {49, 98}) {
+        const TapList column = BuildColumnWeights(n, 1, n)[0];
+        ASSERT_EQ(column.indices.size(), static_cast<std::size_t>(2 * n + 1)) << n;
+        EXPECT_EQ(column.indices.front(), n - 1) << n;
+        EXPECT_EQ(column.weights.front(), 0) << n;
+        EXPECT_EQ(column.indices.back(), n - 1) << n;
+        EXPECT_EQ(column.indices[n], 0) << n;
+        EXPECT_EQ(std::accumulate(column.weights.begin(), column.weights.end(), 0), 100) << n;
+        const TapList row = BuildRowWeights(n, 1, n)[0];
+        EXPECT_EQ(row.first, 0) << n;
+        EXPECT_EQ(row.span, n) << n;
+        for (std::int32_t index : row.indices) ASSERT_TRUE(index >= 0 && index < n) << n;
+    }
+}
+
 TEST(TentFilterTest, VeryLargeRatiosPointSampleTheCentre) {
     for (auto [n, m] : {std::pair{1000, 10}, std::pair{2500, 10}, std::pair{640, 1}}) {
         const double s = double(n) / m;
