@@ -95,7 +95,7 @@ void PictureSeeds() {
     pictures.push_back({"desktop-sent", desktop::EncodeJpeg(sent)});
     const Bytes small = test::EncodeJpeg(test::CheckeredGradient(16, 16, 3, 1), test::kBgr);
     pictures.push_back({"claims-65500x65500", Announcing(small, 65500, 65500)});
-    pictures.push_back({"claims-20000x400", Announcing(small, 20000, 400)});
+    pictures.push_back({"claims-20000x100", Announcing(small, 20000, 100)});
     const Bytes whole = test::EncodeJpeg(test::NoisyGradient(64, 48, 3, 9), test::kRgb);
     pictures.push_back({"cut-short", Bytes(whole.begin(), whole.begin() + whole.size() / 2)});
 
