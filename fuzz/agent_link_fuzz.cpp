@@ -7,12 +7,14 @@
 #include <cstdlib>
 
 #include "fuzz/agent_link.h"
+#include "fuzz/fuzz_input.h"
 
 #ifndef GLIMMORA_FUZZ_PAIRED
 #error "define GLIMMORA_FUZZ_PAIRED as 0 or 1"
 #endif
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const glimmora::fuzz::CpuLimit limit;
     using namespace glimmora;
     if (size < 1) return 0;
     remote::testing::FakeHandheld handheld;

@@ -31,6 +31,7 @@ void Check(bool holds, const char* what) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const glimmora::fuzz::CpuLimit limit;
     const std::wstring line = glimmora::fuzz::Utf16Units<std::wstring>(data, size);
     const ViewerCommandLine parsed = ParseViewerCommandLine(line);
     Check(parsed.cmdFile.find(L'/') == std::wstring::npos, "a path kept a slash argument");

@@ -25,6 +25,7 @@ const std::u16string kRoot = u"C:\\glimmora\\handheld";
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const glimmora::fuzz::CpuLimit limit;
     using namespace glimmora::remote;
     if (size >= 4) {
         std::int32_t csidl = 0;

@@ -26,6 +26,7 @@ void Check(bool holds, const char* what) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const glimmora::fuzz::CpuLimit limit;
     using namespace glimmora::desktop;
     if (size < 1 || !glimmora::fuzz::WorthDecoding(data + 1, size - 1)) return 0;
     static glimmora::fuzz::InputFile file;
