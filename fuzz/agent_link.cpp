@@ -1,9 +1,8 @@
 #include "fuzz/agent_link.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
+#include "fuzz/fuzz_input.h"
 #include "remote/protocol/messages.h"
 #include "remote/protocol/wire.h"
 
@@ -11,12 +10,7 @@ namespace glimmora::fuzz {
 
 namespace {
 
-void Check(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "agent link: %s\n", what);
-        std::abort();
-    }
-}
+void Check(bool holds, const char* what) { Require(holds, "agent link", what); }
 
 // The next whole frame body, as the agent's receive loop gets it; false when the link ends
 // (the stream runs out, or a frame is longer than allowed).

@@ -21,12 +21,7 @@ bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t' || c == L'\n' || c == L'\v' || c == L'\f' || c == L'\r';
 }
 
-void Check(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "command line: %s\n", what);
-        std::abort();
-    }
-}
+void Check(bool holds, const char* what) { glimmora::fuzz::Require(holds, "command line", what); }
 
 }  // namespace
 

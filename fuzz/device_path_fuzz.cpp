@@ -13,12 +13,7 @@
 
 namespace {
 
-void Check(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "device path: %s\n", what);
-        std::abort();
-    }
-}
+void Check(bool holds, const char* what) { glimmora::fuzz::Require(holds, "device path", what); }
 
 const std::u16string kRoot = u"C:\\glimmora\\handheld";
 

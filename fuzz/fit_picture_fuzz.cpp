@@ -16,12 +16,7 @@
 
 namespace {
 
-void Check(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "fit picture: %s\n", what);
-        std::abort();
-    }
-}
+void Check(bool holds, const char* what) { glimmora::fuzz::Require(holds, "fit picture", what); }
 
 }  // namespace
 

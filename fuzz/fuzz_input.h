@@ -12,6 +12,13 @@
 
 namespace glimmora::fuzz {
 
+// Stops the run when a rule of the reader is broken, so that the input is kept as a finding.
+inline void Require(bool holds, const char* reader, const char* what) {
+    if (holds) return;
+    std::fprintf(stderr, "%s: %s\n", reader, what);
+    std::abort();
+}
+
 // Input bytes read as little-endian UTF-16 units, as Windows programs receive text; an odd
 // last byte is dropped. Units pass through unchanged, surrogates and NULs included.
 template <typename String>

@@ -18,12 +18,7 @@ namespace {
 int g_messages = 0;
 void CountMessage(const wchar_t*) { ++g_messages; }
 
-void Check(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "load picture: %s\n", what);
-        std::abort();
-    }
-}
+void Check(bool holds, const char* what) { glimmora::fuzz::Require(holds, "load picture", what); }
 
 }  // namespace
 

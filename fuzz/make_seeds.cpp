@@ -55,20 +55,6 @@ Bytes Utf16(const std::u16string& text) {
 
 std::u16string FromWide(const std::wstring& text) { return {text.begin(), text.end()}; }
 
-// The frame header's width and height set to what a file may claim.
-Bytes Announcing(Bytes jpeg, unsigned width, unsigned height) {
-    for (std::size_t i = 2; i + 8 < jpeg.size(); ++i) {
-        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
-            jpeg[i + 5] = static_cast<std::uint8_t>(height >> 8);
-            jpeg[i + 6] = static_cast<std::uint8_t>(height);
-            jpeg[i + 7] = static_cast<std::uint8_t>(width >> 8);
-            jpeg[i + 8] = static_cast<std::uint8_t>(width);
-            break;
-        }
-    }
-    return jpeg;
-}
-
 void PictureSeeds() {
     std::vector<std::pair<std::string, Bytes>> pictures;
     struct Size {
@@ -94,8 +80,8 @@ void PictureSeeds() {
         sent.pixels[i] = static_cast<std::uint8_t>(i * 7);
     pictures.push_back({"desktop-sent", desktop::EncodeJpeg(sent)});
     const Bytes small = test::EncodeJpeg(test::CheckeredGradient(16, 16, 3, 1), test::kBgr);
-    pictures.push_back({"claims-65500x65500", Announcing(small, 65500, 65500)});
-    pictures.push_back({"claims-20000x100", Announcing(small, 20000, 100)});
+    pictures.push_back({"claims-65500x65500", test::WithAnnouncedSize(small, 65500, 65500)});
+    pictures.push_back({"claims-20000x100", test::WithAnnouncedSize(small, 20000, 100)});
     const Bytes whole = test::EncodeJpeg(test::NoisyGradient(64, 48, 3, 9), test::kRgb);
     pictures.push_back({"cut-short", Bytes(whole.begin(), whole.begin() + whole.size() / 2)});
 

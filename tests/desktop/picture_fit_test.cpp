@@ -137,25 +137,11 @@ TEST_F(FitPictureTest, PictureThatWouldReduceToNoRowsGivesNothing) {
     EXPECT_TRUE(FitPicture(path, 0, 0));  // unreduced it is an ordinary picture
 }
 
-// The small file with its frame header changed to announce width x height.
-std::vector<std::uint8_t> Announcing(std::vector<std::uint8_t> bytes, int width, int height) {
-    for (std::size_t i = 2; i + 8 < bytes.size(); ++i) {
-        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {  // frame header: height, width at +5
-            bytes[i + 5] = static_cast<std::uint8_t>(height >> 8);
-            bytes[i + 6] = static_cast<std::uint8_t>(height);
-            bytes[i + 7] = static_cast<std::uint8_t>(width >> 8);
-            bytes[i + 8] = static_cast<std::uint8_t>(width);
-            break;
-        }
-    }
-    return bytes;
-}
-
 TEST_F(FitPictureTest, HeaderAnnouncingAHugePictureIsRefusedUpFront) {
     Save("small.jpg", test::NoisyGradient(16, 16, 3, 7));
     // Beyond the pixel limit: refused from the header, whatever the screen. Decoding its
     // filler rows would take seconds, and at a handheld's size it would fit in memory.
-    test::WriteFileBytes(folder_.File("huge.jpg"), Announcing(bytes_, 65500, 65500));
+    test::WriteFileBytes(folder_.File("huge.jpg"), test::WithAnnouncedSize(bytes_, 65500, 65500));
     for (const auto& [w, h] : {std::pair{0, 0}, std::pair{240, 320}, std::pair{320, 240}}) {
         FitReport report;
         EXPECT_FALSE(FitPicture(folder_.File("huge.jpg"), w, h, &report));
@@ -163,7 +149,7 @@ TEST_F(FitPictureTest, HeaderAnnouncingAHugePictureIsRefusedUpFront) {
         EXPECT_FALSE(report.decodeWarned) << "no row may have been decoded";
     }
     // Under the limit the header passes; unreduced, its bitmap is too large to hold.
-    test::WriteFileBytes(folder_.File("large.jpg"), Announcing(bytes_, 22000, 22000));
+    test::WriteFileBytes(folder_.File("large.jpg"), test::WithAnnouncedSize(bytes_, 22000, 22000));
     FitReport report;
     EXPECT_FALSE(FitPicture(folder_.File("large.jpg"), 0, 0, &report));
     EXPECT_EQ(report.reason, "too large to hold in memory");
