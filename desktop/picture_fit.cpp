@@ -12,6 +12,7 @@
 #include <jpeglib.h>
 
 #include "desktop/tent_resampler.h"
+#include "handoff/picture_limits.h"
 
 namespace glimmora::desktop {
 
@@ -57,8 +58,9 @@ struct DecompressGuard {
 // longjmps back into them, so they hold only plain data: nothing with a destructor may be
 // alive on the way from the library back to their setjmp.
 
-// Header and start of decompression. False when the file is no JPEG picture, uses a colour
-// model the desktop does not handle, or the decoder complained before the first row.
+// Header and start of decompression. False when the file is no JPEG picture, announces too
+// many pixels, uses a colour model the desktop does not handle, or the decoder complained
+// before the first row.
 bool StartDecode(jpeg_decompress_struct* cinfo, DecodeErrors* errors, std::FILE* file,
                  const char** reason) {
     if (setjmp(errors->jump) != 0) return false;
@@ -66,6 +68,11 @@ bool StartDecode(jpeg_decompress_struct* cinfo, DecodeErrors* errors, std::FILE*
     jpeg_stdio_src(cinfo, file);
     if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) {
         *reason = "not a JPEG picture";
+        return false;
+    }
+    // Before the decoder starts: a header alone can announce billions of filler pixels.
+    if (handoff::HasTooManyPixels(cinfo->image_width, cinfo->image_height)) {
+        *reason = "announces more than 500 million pixels";
         return false;
     }
     // Colour arrives in bitmap order (blue, green, red) straight from the decoder.

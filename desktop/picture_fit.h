@@ -28,8 +28,8 @@ struct FitReport {
 };
 
 // Decodes the JPEG file at `path` (a desktop ANSI path) and reduces it with the tent filter.
-// Nothing when the file cannot be opened, is not a JPEG picture, cannot be decoded, or would
-// reduce to nothing.
+// Nothing when the file cannot be opened, is not a JPEG picture, announces more pixels than
+// handoff::kMaxPicturePixels, cannot be decoded, or would reduce to nothing.
 std::optional<Bitmap24> FitPicture(const std::string& path, int screenWidth, int screenHeight,
                                    FitReport* report = nullptr);
 

@@ -11,6 +11,7 @@
 #include <jpeglib.h>
 
 #include "device/jpeg_message.h"
+#include "handoff/picture_limits.h"
 #include "device/picture_file.h"
 #include "device/picture_fit.h"
 #include "device/picture_readers.h"
@@ -142,6 +143,14 @@ bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenW
     if (!Guarded(manager, [&] { header = jpeg_read_header(&cinfo, TRUE); })) return decodeError();
     if (header != JPEG_HEADER_OK) {
         why.failure = LoadFailure::kNoPicture;
+        return false;
+    }
+    // Refused before the decoder starts: a progressive file would already be read whole
+    // into coefficient buffers of the announced size there.
+    if (handoff::HasTooManyPixels(cinfo.image_width, cinfo.image_height)) {
+        why.failure = LoadFailure::kTooManyPixels;
+        why.pictureWidth = static_cast<std::int32_t>(cinfo.image_width);
+        why.pictureHeight = static_cast<std::int32_t>(cinfo.image_height);
         return false;
     }
 

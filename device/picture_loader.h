@@ -15,6 +15,7 @@ enum class LoadFailure {
     kNone,
     kCannotOpen,      // the file could not be opened
     kNoPicture,       // the header could not be read, or holds no picture
+    kTooManyPixels,   // the header announces more pixels than the viewer decodes
     kDecodeError,     // the decoder gave up (decoderMessage says why)
     kNoBitmap,        // the bitmap could not be made (empty or too large target)
     kMissingRows,     // the decoder delivered no row before the last

@@ -139,17 +139,19 @@ TEST_F(FitPictureTest, PictureThatWouldReduceToNoRowsGivesNothing) {
 
 TEST_F(FitPictureTest, HeaderAnnouncingAHugePictureIsRefusedUpFront) {
     Save("small.jpg", test::NoisyGradient(16, 16, 3, 7));
-    std::vector<std::uint8_t> bytes = bytes_;
-    for (std::size_t i = 2; i + 8 < bytes.size(); ++i) {
-        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {  // frame header: height, width at +5
-            bytes[i + 5] = bytes[i + 7] = 0xFF;
-            bytes[i + 6] = bytes[i + 8] = 0xDC;  // 65500 x 65500
-            break;
-        }
+    // Beyond the pixel limit: refused from the header, whatever the screen. Decoding its
+    // filler rows would take seconds, and at a handheld's size it would fit in memory.
+    test::WriteFileBytes(folder_.File("huge.jpg"), test::WithAnnouncedSize(bytes_, 65500, 65500));
+    for (const auto& [w, h] : {std::pair{0, 0}, std::pair{240, 320}, std::pair{320, 240}}) {
+        FitReport report;
+        EXPECT_FALSE(FitPicture(folder_.File("huge.jpg"), w, h, &report));
+        EXPECT_EQ(report.reason, "announces more than 500 million pixels") << w << " x " << h;
+        EXPECT_FALSE(report.decodeWarned) << "no row may have been decoded";
     }
-    test::WriteFileBytes(folder_.File("huge.jpg"), bytes);
+    // Under the limit the header passes; unreduced, its bitmap is too large to hold.
+    test::WriteFileBytes(folder_.File("large.jpg"), test::WithAnnouncedSize(bytes_, 22000, 22000));
     FitReport report;
-    EXPECT_FALSE(FitPicture(folder_.File("huge.jpg"), 0, 0, &report));
+    EXPECT_FALSE(FitPicture(folder_.File("large.jpg"), 0, 0, &report));
     EXPECT_EQ(report.reason, "too large to hold in memory");
 }
 

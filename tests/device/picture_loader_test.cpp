@@ -232,6 +232,31 @@ TEST_F(PictureLoaderTest, AbsurdSizesInTheHeaderFailOrDecodeWithoutHarm) {
     EXPECT_LE(g_messages.size(), 4u);
 }
 
+TEST_F(PictureLoaderTest, HeaderBeyondTheLimitIsRefusedBeforeAnyRowIsDecoded) {
+    std::vector<std::uint8_t> jpeg = EncodeJpeg(CheckeredGradient(16, 16, 3, 1), kBgr);
+    SetSize(jpeg, 65500, 65500);
+    const std::string path = Write(jpeg);
+    // Decoding its filler rows would take seconds at every page, though the shrunken
+    // bitmap would be small on every one of these screens.
+    struct Case {
+        int width, height;
+        std::uint8_t orientation;
+        bool fit;
+    };
+    for (const Case& c : {Case{240, 320, kNormal, false}, Case{320, 240, kAutoLeft, true},
+                          Case{480, 640, kRotateRight, true}}) {
+        DeviceBitmap b;
+        LoadDiagnosis why;
+        const std::wstring wide(path.begin(), path.end());
+        EXPECT_FALSE(LoadPicture(b, wide.c_str(), c.width, c.height, c.orientation, c.fit, &why));
+        EXPECT_EQ(why.failure, LoadFailure::kTooManyPixels) << c.width << " x " << c.height;
+        EXPECT_EQ(why.pictureWidth, 65500);
+        EXPECT_EQ(why.pictureHeight, 65500);
+        EXPECT_EQ(b.bitmap, nullptr);
+    }
+    EXPECT_TRUE(g_messages.empty()) << "the decoder met no data, so it cannot have started";
+}
+
 TEST_F(PictureLoaderTest, DamagedBytesAnywhereNeverCrashAndWarnAtMostOncePerLoad) {
     const std::vector<std::uint8_t> original = EncodeJpeg(CheckeredGradient(24, 16, 3, 8), kBgr);
     // Every byte of the headers, and a sample of the entropy-coded data, set to values that

@@ -111,6 +111,20 @@ Picture CheckeredGradient(int width, int height, int components, unsigned seed) 
     return p;
 }
 
+std::vector<std::uint8_t> WithAnnouncedSize(std::vector<std::uint8_t> jpeg, unsigned width,
+                                            unsigned height) {
+    for (std::size_t i = 2; i + 8 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {  // frame header: height, width at +5
+            jpeg[i + 5] = static_cast<std::uint8_t>(height >> 8);
+            jpeg[i + 6] = static_cast<std::uint8_t>(height);
+            jpeg[i + 7] = static_cast<std::uint8_t>(width >> 8);
+            jpeg[i + 8] = static_cast<std::uint8_t>(width);
+            return jpeg;
+        }
+    }
+    throw std::runtime_error("no baseline frame header");
+}
+
 void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) throw std::runtime_error("cannot write " + path);

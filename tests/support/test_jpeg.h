@@ -38,6 +38,11 @@ Picture NoisyGradient(int width, int height, int components, unsigned seed);
 // Gradients and a checker, without noise: every component differs from its neighbours.
 Picture CheckeredGradient(int width, int height, int components, unsigned seed = 1);
 
+// The file with the width and height of its baseline frame header (as EncodeJpeg writes it)
+// replaced: a few hundred bytes that announce a picture of any size.
+std::vector<std::uint8_t> WithAnnouncedSize(std::vector<std::uint8_t> jpeg, unsigned width,
+                                            unsigned height);
+
 // Throws std::runtime_error when the file cannot be written in full.
 void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 

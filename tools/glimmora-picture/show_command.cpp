@@ -38,6 +38,9 @@ std::string Reason(const std::string& picture, const LoadDiagnosis& why, long sc
         }
         case LoadFailure::kNoPicture:
             return "holds no picture";
+        case LoadFailure::kTooManyPixels:
+            return std::to_string(why.pictureWidth) + " x " + std::to_string(why.pictureHeight) +
+                   " picture: more pixels than the viewer decodes";
         case LoadFailure::kDecodeError:
             return "not a JPEG picture the viewer can decode: " + why.decoderMessage;
         case LoadFailure::kNoBitmap:
