@@ -43,7 +43,9 @@ protected:
         // unless the launch hides it.
         ASSERT_TRUE(WaitUntil(10000, [&] { return !WindowText(Control(SPIN_PocketPCTempFiles_MaxCount)).empty(); }));
         SendMessageA(form_, WM_NULL, 0, 0);
-        if (arguments != "/start") ASSERT_TRUE(WaitUntil(10000, [&] { return IsWindowVisible(form_) != FALSE; }));
+        if (arguments != "/start") {
+            ASSERT_TRUE(WaitUntil(10000, [&] { return IsWindowVisible(form_) != FALSE; }));
+        }
     }
     HWND Control(int id) const { return GetDlgItem(form_, id); }
     bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
@@ -347,17 +349,22 @@ TEST_F(DockhavenWindow, LaunchFailureBoxOnlyWhileTheWindowIsVisible) {
     EXPECT_EQ(FindBox(copy_.id, kErrorCaption), nullptr);
 }
 
-TEST_F(DockhavenWindow, BrowseOfAFolderThatIsGoneShowsTheErrorBox) {
-    std::string folder = pictures_.path() + "Gone\\";
-    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    SetText("ImageFolderPath", folder);
+TEST_F(DockhavenWindow, AStoredFolderThatIsGoneIsReplacedByTheDefaultAndSavedAtClose) {
+    const std::string gone = pictures_.path() + "Gone\\";
+    SetText("ImageFolderPath", gone);
     Launch();
-    ASSERT_TRUE(RemoveDirectoryA(folder.c_str()));
-    PostMessageA(form_, WM_COMMAND, MAKEWPARAM(BTN_Browse, BN_CLICKED), reinterpret_cast<LPARAM>(Control(BTN_Browse)));
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil(10000, [&] { return (box = FindBox(copy_.id, kErrorCaption)) != nullptr; }));
-    EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), std::string(kFolderErrorText) + folder + "  ");
-    SendMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_NE(WindowText(Control(LABEL_PictureFolderPath)), gone);
+    CloseAndWait();
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kDockhavenKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    char text[MAX_PATH] = {};
+    DWORD size = sizeof text;
+    EXPECT_EQ(RegQueryValueExA(key, "ImageFolderPath", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size), ERROR_SUCCESS);
+    RegCloseKey(key);
+    const DWORD attributes = GetFileAttributesA(text);
+    EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES) << text;
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(text[lstrlenA(text) - 1], '\\');
 }
 
 }  // namespace
