@@ -1,0 +1,84 @@
+#include "desktop/app/application_window_win.h"
+
+#include "desktop/app/form_layout.h"
+
+namespace glimmora::desktop::app {
+
+namespace {
+constexpr UINT kWmRestoreMain = WM_APP + 1;
+}
+
+ApplicationWindow::ApplicationWindow() {
+    WNDCLASSA cls{};
+    cls.lpfnWndProc = &ApplicationWindow::Proc;
+    cls.hInstance = GetModuleHandleA(nullptr);
+    cls.hIcon = LoadIconA(cls.hInstance, MAKEINTRESOURCEA(1));
+    cls.lpszClassName = kApplicationClass;
+    RegisterClassA(&cls);
+    // A window of no size: it only carries the taskbar button and the title other copies look for.
+    window_ = CreateWindowExA(0, kApplicationClass, kApplicationTitle,
+                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
+                              nullptr, nullptr, cls.hInstance, this);
+}
+
+ApplicationWindow::~ApplicationWindow() {
+    if (window_) {
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+}
+
+LRESULT CALLBACK ApplicationWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<ApplicationWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<ApplicationWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return self ? self->Handle(message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT ApplicationWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CLOSE:
+            // Closing the application closes the main window, which ends the program.
+            if (main_) PostMessageA(main_, WM_CLOSE, 0, 0);
+            return 0;
+        case WM_SHOWWINDOW:
+            // Another copy restored this window (SW_RESTORE): bring the main window back.
+            if (wParam && !restoring_ && minimized_) PostMessageA(window_, kWmRestoreMain, 0, 0);
+            break;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_RESTORE) {
+                Restore();
+                return 0;
+            }
+            break;
+        case kWmRestoreMain:
+            Restore();
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE && main_ && IsWindowVisible(main_)) SetActiveWindow(main_);
+            return 0;
+    }
+    return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+void ApplicationWindow::Minimize() {
+    minimized_ = true;
+    if (main_) ShowWindow(main_, SW_HIDE);
+    ShowWindow(window_, SW_HIDE);
+}
+
+void ApplicationWindow::Restore() {
+    restoring_ = true;
+    minimized_ = false;
+    ShowWindow(window_, SW_SHOWNA);
+    if (main_) {
+        ShowWindow(main_, SW_SHOW);
+        SetForegroundWindow(main_);
+    }
+    restoring_ = false;
+}
+
+}  // namespace glimmora::desktop::app
