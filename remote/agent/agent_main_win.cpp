@@ -112,6 +112,11 @@ int main() {
         return Fail("--root: no such folder: " + Narrow(options.root));
     }
 
+    // A Wine process's first window-system call connects to the display and may wait seconds
+    // for the prefix's desktop process; made here, before the port is announced, it never
+    // makes a screen-metrics request outlast the desktop's call timeout.
+    ::GetSystemMetrics(SM_CXSCREEN);
+
     WinsockSession winsock;
     if (!winsock.ok()) return Fail("Winsock did not start");
     WinHandheldOps ops(options.root);
