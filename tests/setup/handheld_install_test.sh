@@ -65,12 +65,24 @@ echo "installed viewer: $differing of 76800 screen pixels differ from the pipeli
 [[ "$differing" =~ ^[0-9]+$ ]] && [ "$differing" -lt 100 ] ||
     fail "the handheld's screen does not show the sent picture ($differing pixels differ)"
 # The running viewer holds its program file; it must be gone before the removal deletes it.
-for i in $(seq 1 50); do
-    pgrep -f 'Program Files.Glimmora.Glimmora\.exe' >/dev/null || break
+# Only this handheld's viewer counts: other handhelds on the machine may run a program of the
+# same path.
+viewer_pids() {
+    local pid
+    for pid in $(pgrep -f 'Program Files.Glimmora.Glimmora\.exe' || true); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$hh/prefix" && echo "$pid"
+    done
+    return 0
+}
+for i in $(seq 1 25); do
+    [ -z "$(viewer_pids)" ] && break
     "$handheld" run "$hh" taskkill /f /im Glimmora.exe >/dev/null 2>&1 || true
     sleep 0.2
 done
-pgrep -f 'Program Files.Glimmora.Glimmora\.exe' >/dev/null && fail "the installed viewer could not be ended"
+# Wine's taskkill can miss a process that is still starting; the host's kill cannot.
+for pid in $(viewer_pids); do kill -9 "$pid" 2>/dev/null || true; done
+for i in $(seq 1 25); do [ -z "$(viewer_pids)" ] && break; sleep 0.2; done
+[ -z "$(viewer_pids)" ] || { ps -o pid,stat,args -p "$(viewer_pids | tr '\n' ',' | sed 's/,$//')" >&2; fail "the installed viewer could not be ended"; }
 
 # The viewer holds the .jpg association; the picture viewer's command is saved.
 reg add 'HKCR\.jpg' /ve /d glimmoratestjpeg /f >/dev/null
