@@ -27,6 +27,21 @@ int Selected(HWND dialog) {
 }
 bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
+// What a dialog draws can be read off the screen only once the screen shows its whole client
+// area: right after it opens it may not be mapped yet, or still lie under a window that is
+// closing.
+bool ClientOnScreen(HWND dialog) {
+    if (!::IsWindowVisible(dialog)) return false;
+    ::SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    HDC dc = ::GetDC(dialog);
+    const bool readable = ::GetPixel(dc, 0, 0) != CLR_INVALID &&
+                          ::GetPixel(dc, client.right - 1, client.bottom - 1) != CLR_INVALID;
+    ::ReleaseDC(dialog, dc);
+    return readable;
+}
+
 class OptionsDialogTest : public testing::Test {
 protected:
     // Opens the dialog, hands it to `look`, then presses `button`.
@@ -128,7 +143,7 @@ protected:
         dialog.modulePath = kModule;
         dialog.platformMajorVersion = 5;
         DialogScript script;
-        script.Then([&] {
+        script.Then([&] { return ClientOnScreen(dialog.Handle()); }).Then([&] {
             act(dialog.Handle());
             ::SendMessageW(dialog.Handle(), WM_COMMAND, command, 0);
             return true;
