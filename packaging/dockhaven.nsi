@@ -37,6 +37,8 @@
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 InstallDir "${PROGRAM_FILES}\Dockhaven"
+; An update goes where the last installation went (and finds its running copy there).
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 ShowInstDetails show
