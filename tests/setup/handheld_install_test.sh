@@ -70,7 +70,7 @@ echo "installed viewer: $differing of 76800 screen pixels differ from the pipeli
 viewer_pids() {
     local pid
     for pid in $(pgrep -f 'Program Files.Glimmora.Glimmora\.exe' || true); do
-        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$hh/prefix" && echo "$pid"
+        tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$hh/prefix" && echo "$pid"
     done
     return 0
 }
