@@ -22,5 +22,5 @@ wait_until 30 "the fourth picture" complete_jpeg "$(kept_picture 4)"
 sent="$(kept_name 1) $(kept_name 2) $(kept_name 3) $(kept_name 4)"
 # b c, the wrap re-lists the folder: a b. Without the watch: b c b c; re-listed at once: b b.
 [ "$sent" = "b c a b" ] || fail "sent $sent instead of b c a b"
-wait_until 20 "the viewer showing the last picture sent" screen_shows "$(kept_name "$(kept_count)")"
+wait_until 20 "the viewer showing the last picture sent" screen_shows_latest
 e2e_done

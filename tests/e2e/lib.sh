@@ -14,6 +14,7 @@
 #   colour_of FILE / same_colour A B     mean colour "R G B"; whether two lie within 12 levels
 #   colour_name FILE                     the picture made by e2e_picture whose colour FILE shows
 #   screen_shows NAME                    the handheld's screen shows picture NAME
+#   screen_shows_latest                  ... the picture of the newest kept file
 #   hh_value NAME / dk_value NAME        a value of the application key on either side
 #   hh_lacks NAME / dk_has NAME          ... is absent on the handheld / set on the desktop
 #   kept_is N NAME                       Glimmora_00N.jpg is whole and shows picture NAME
@@ -113,15 +114,22 @@ wait_until() {
     done
 }
 
-# Both prefixes are made at once: each takes most of half a minute, mostly waiting on Wine.
+# Both sides are made at once: a prefix takes most of half a minute, mostly waiting on Wine.
 e2e_sides_up() {
-    "$handheld" create "$hh" --size 240x320 >"$work/hh-create.log" 2>&1 &
-    local hh_job=$!
+    (
+        "$handheld" create "$hh" --size 240x320 || exit 1
+        "$handheld" start "$hh" || exit 2
+        "$handheld" install "$hh" --from "$build/bin" || exit 3
+    ) >"$work/hh-up.log" 2>&1 &
+    local hh_job=$! rc=0
     "$desktop" create "$dk" >"$work/dk-create.log" 2>&1 || { cat "$work/dk-create.log" >&2; fail "desktop create"; }
-    wait "$hh_job" || { cat "$work/hh-create.log" >&2; fail "handheld create"; }
-    "$handheld" start "$hh" 2>/dev/null || fail "handheld start"
-    "$handheld" install "$hh" --from "$build/bin" 2>/dev/null || fail "installing Glimmora on the handheld"
     mkdir -p "$pictures"
+    wait "$hh_job" || rc=$?
+    if [ $rc -ne 0 ]; then
+        cat "$work/hh-up.log" >&2
+        local steps=("" create start install)
+        fail "the handheld's ${steps[rc]:-set-up} failed"
+    fi
     note "both sides up in $((SECONDS - e2e_started)) s"
 }
 
@@ -207,6 +215,9 @@ screen_shows() {
     convert "$work/screen.png" -gravity center -crop 160x240+0+0 +repage "$work/screen-middle.png" &&
         same_colour "$(colour_of "$work/screen-middle.png")" "$(colour_value "${e2e_colours[$1]}")"
 }
+
+# The screen shows the picture in the newest kept file (looked at afresh on every call).
+screen_shows_latest() { screen_shows "$(kept_name "$(kept_count)")"; }
 
 # A value of the application key: its data as reg.exe prints it, or nothing when it is absent.
 hh_value() {
