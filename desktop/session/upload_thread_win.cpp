@@ -78,7 +78,10 @@ bool SetDeviceDword(const session::RemoteApi& api, HKEY key, const wchar_t* name
 }  // namespace
 
 struct IPPC_RAPI_UploadThread::Working {
-    std::string lastPicture;     // desktop path of the picture this pass sends (or sent)
+    // Desktop path of the last picture handled (fitted and handed to the transfer): the
+    // resume point. A picture the session was about to send when it ended is not one of
+    // them, or the next session, which resumes after the resume point, would skip it.
+    std::string lastPicture;
     std::wstring launchPath;     // InstalledDirPath + "\Glimmora.exe", from the first connection
     std::wstring deviceFolder;   // chosen at the first connection that could choose one
     int counter = 1;             // number in the device file name
@@ -294,7 +297,7 @@ void IPPC_RAPI_UploadThread::Transfer(Working& state, const std::vector<std::uin
 }
 
 IPPC_RAPI_UploadThread::PassEnd IPPC_RAPI_UploadThread::OnePicture(Working& state) {
-    state.lastPicture = state.walk->PicturePath();
+    const std::string picture = state.walk->PicturePath();
     const bool connected = Connect();
     if (connected) {
         if (!Handshake(state)) return PassEnd::kEndNow;
@@ -303,7 +306,7 @@ IPPC_RAPI_UploadThread::PassEnd IPPC_RAPI_UploadThread::OnePicture(Working& stat
         if (!state.deviceFolder.empty()) {
             std::optional<Bitmap24> bitmap;
             try {
-                bitmap = FitPicture(state.lastPicture, state.screenWidth, state.screenHeight);
+                bitmap = FitPicture(picture, state.screenWidth, state.screenHeight);
             } catch (const std::exception&) {
                 bitmap.reset();  // out of memory: as if the picture could not be decoded
             }
@@ -327,10 +330,9 @@ IPPC_RAPI_UploadThread::PassEnd IPPC_RAPI_UploadThread::OnePicture(Working& stat
             }
         }
         if (fitted) {
+            state.lastPicture = picture;
             state.walk->Advance();
             state.counter = handoff::PictureCounterAfterPicture(state.counter, keepPictures_);
-        } else {
-            state.lastPicture.clear();
         }
     }
     remote_.api().CeRapiUninit();

@@ -44,8 +44,9 @@ TEST_F(WalkSessionTest, WalksTheTreeInNameOrderAndEndsQuietlyOnTheHandheldsStop)
     expected.push_back(kNotifySessionEnded);
     EXPECT_EQ(window_.Codes(), expected);
     for (const Notice& n : window_.notices) EXPECT_TRUE(n.sent);
-    // The picture it was about to send when the stop came is where the next session resumes.
-    EXPECT_EQ(key_.ReadLastImage(), pictures_.File("b.jpg"));
+    // The resume point is the last picture sent, a, not b that was about to go when the stop
+    // came: the next session resumes after it, with b.
+    EXPECT_EQ(key_.ReadLastImage(), pictures_.File("a.jpg"));
     EXPECT_EQ(Calls(L"CeCreateProcess").size(), 6u);
     EXPECT_EQ(Calls(L"CeRapiInitEx").size(), 7u);
     EXPECT_GE(Calls(L"CeRapiUninit").size(), 7u);
@@ -424,8 +425,10 @@ TEST_F(SessionTest, StopDuringTheStartUpDelayEndsWithoutConnecting) {
     EXPECT_EQ(window_.Codes(), (std::vector<WPARAM>{kNotifySessionEnded}));
 }
 
-TEST_F(SessionTest, StopDuringTheConnectionWaitEndsAndSavesThePictureItWasAboutToSend) {
+TEST_F(SessionTest, StopDuringTheConnectionWaitEndsAndKeepsTheResumePointBeforeTheUnsentPicture) {
     Picture("a.jpg", 21);
+    Picture("b.jpg", 22);
+    key_.WriteLastImage(pictures_.File("a.jpg"));  // the session resumes with b
     script_.connect = fake_rapi::kConnectNeverAnswers;
     params_.interval = 60;
     std::unique_ptr<SessionRun> run = Start();
@@ -434,7 +437,22 @@ TEST_F(SessionTest, StopDuringTheConnectionWaitEndsAndSavesThePictureItWasAboutT
     Finish(*run);
     EXPECT_EQ(Calls(L"CeRapiInitEx").size(), 1u);
     EXPECT_EQ(window_.Codes(), (std::vector<WPARAM>{kNotifySessionEnded}));
+    // b never reached the handheld: the next session must begin with it, not after it.
     EXPECT_EQ(key_.ReadLastImage(), pictures_.File("a.jpg"));
+}
+
+TEST_F(SessionTest, AFailedConnectionBeforeAStopDoesNotMoveTheResumePastTheUnsentPicture) {
+    Picture("a.jpg", 21);
+    Picture("b.jpg", 22);
+    params_.interval = 2;
+    script_.failingConnections = 1;  // the attempt for a fails; the stop comes in the wait after it
+    std::unique_ptr<SessionRun> run = Start();
+    EXPECT_FALSE(run->Wait(700));
+    run->StopAndTime(5000);
+    Finish(*run);
+    ASSERT_EQ(Calls(L"CeRapiInitEx").size(), 1u) << "stopped in the wait after the failed attempt";
+    EXPECT_TRUE(sentWidths_.empty());
+    EXPECT_EQ(key_.ReadLastImage(), "") << "nothing was sent, the resume point stays as it was";
 }
 
 TEST_F(SessionTest, AStopBeforeTheThreadHasRunStillEndsItsFirstWait) {
