@@ -20,7 +20,7 @@ expected_screen "$pictures/grey.jpg" 240 320 "$work/plain.png"
 # The pixels that differ from the plain picture, and the box around them.
 compare -fuzz 3% "$shot" "$work/plain.png" -compose src -highlight-color white -lowlight-color black \
     "$work/diff.png" 2>/dev/null || true
-read -r bw bh bx by < <(convert "$work/diff.png" -threshold 50% -format '%@' info: | tr 'x+' '  ')
+read -r bw bh bx by < <(convert "$work/diff.png" -threshold 50% -format '%@\n' info: | tr 'x+' '  ')
 differing=$(differing_pixels "$shot" "$work/plain.png")
 echo "calendar: $differing pixels differ from the plain picture, within ${bw}x${bh}+${bx}+${by}"
 [[ "$differing" =~ ^[0-9]+$ ]] && [ "$differing" -gt 3000 ] || fail "no calendar drawn ($differing pixels differ)"

@@ -18,7 +18,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # Processes of this home: every process the frame starts (both screens, both wineservers,
 # the programs) carries its home's WINEPREFIX.
 leftover_processes() {
-    grep -lsF "WINEPREFIX=$home/" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3 | sort -u | tr '\n' ' '
+    { grep -lsF "WINEPREFIX=$home/" /proc/[0-9]*/environ 2>/dev/null || true; } | cut -d/ -f3 | sort -u | tr '\n' ' '
 }
 
 frame_scenario_end() {
