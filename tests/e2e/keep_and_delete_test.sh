@@ -32,7 +32,10 @@ expected=$'Glimmora/Glimmora_001.jpg\nGlimmora/Glimmora_002.jpg\nGlimmora/Glimmo
 for pair in 1:4 2:2 3:3; do
     file=${pair%:*} picture=${pair#*:}
     "$picture_tool" send "$pictures/p$picture.jpg" 240 320 "$work/sent.jpg" >/dev/null
-    cmp -s "$drive/My Documents/Glimmora/Glimmora_00$file.jpg" "$work/sent.jpg" ||
+    if ! cmp -s "$drive/My Documents/Glimmora/Glimmora_00$file.jpg" "$work/sent.jpg"; then
+        pictures_tsv >&2
+        md5sum "$work/sent.jpg" "$drive/My Documents/Glimmora/"*.jpg >&2
         fail "--keep 3: Glimmora_00$file.jpg does not hold picture $picture"
+    fi
 done
 echo "keep and delete: all checks passed"
