@@ -148,6 +148,7 @@ std::optional<Bitmap24> FitPicture(const std::string& path, int screenWidth, int
             return std::nullopt;
         }
     } reporter{&errors, report};
+    if (report) report->source = PictureSize{};
 
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) return reporter.Fail("cannot be opened");
@@ -161,6 +162,7 @@ std::optional<Bitmap24> FitPicture(const std::string& path, int screenWidth, int
 
     const int width = static_cast<int>(cinfo.output_width);
     const int height = static_cast<int>(cinfo.output_height);
+    if (report) report->source = PictureSize{width, height};
     const PictureSize out = FitSize(width, height, screenWidth, screenHeight);
     // An elongated picture can reduce to no rows or columns at all; there is nothing to send.
     if (out.width <= 0 || out.height <= 0) {

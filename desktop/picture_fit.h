@@ -25,6 +25,7 @@ struct FitReport {
     bool decodeWarned = false;  // the decoder complained (a warning after the start of
                                 // decoding still gives a picture)
     std::string reason;         // why there is no picture, or the decoder's first complaint
+    PictureSize source;         // the picture's own size, once its header was read (else 0 x 0)
 };
 
 // Decodes the JPEG file at `path` (a desktop ANSI path) and reduces it with the tent filter.

@@ -13,6 +13,7 @@
 #include "desktop/picture_order.h"
 #include "desktop/session/device_folder.h"
 #include "desktop/session/folder_walk.h"
+#include "desktop/session/sent_picture_line.h"
 #include "handoff/messages.h"
 #include "handoff/picture_files.h"
 #include "handoff/registry_names.h"
@@ -269,12 +270,12 @@ void IPPC_RAPI_UploadThread::ChooseFolderAndScreen(Working& state) {
     }
 }
 
-void IPPC_RAPI_UploadThread::Transfer(Working& state, const std::vector<std::uint8_t>& jpeg) {
+bool IPPC_RAPI_UploadThread::Transfer(Working& state, const std::vector<std::uint8_t>& jpeg) {
     const session::RemoteApi& api = remote_.api();
     const std::wstring file = handoff::DevicePictureName(state.deviceFolder, state.counter);
     const HANDLE handle = api.CeCreateFile(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE || handle == nullptr) return;
+    if (handle == INVALID_HANDLE_VALUE || handle == nullptr) return false;
     DWORD written = 0;
     const DWORD size = static_cast<DWORD>(jpeg.size());
     const BOOL wrote = api.CeWriteFile(handle, jpeg.data(), size, &written, nullptr);
@@ -282,7 +283,7 @@ void IPPC_RAPI_UploadThread::Transfer(Working& state, const std::vector<std::uin
     // A short write leaves a truncated picture the viewer would show broken: it goes too.
     if (!wrote || written != size) {
         api.CeDeleteFile(file.c_str());
-        return;
+        return false;
     }
     const std::wstring commandLine =
         handoff::ViewerLaunchArguments(file, interval_, keepPictures_);
@@ -293,11 +294,14 @@ void IPPC_RAPI_UploadThread::Transfer(Working& state, const std::vector<std::uin
         if (!StopSignalled()) {
             PostMessageW(window_, handoff::kWmServerNotify, handoff::kNotifyLaunchFailed, 0);
         }
+        return false;
     }
+    return true;
 }
 
 IPPC_RAPI_UploadThread::PassEnd IPPC_RAPI_UploadThread::OnePicture(Working& state) {
     const std::string picture = state.walk->PicturePath();
+    const DWORD started = GetTickCount();
     const bool connected = Connect();
     if (connected) {
         if (!Handshake(state)) return PassEnd::kEndNow;
@@ -305,13 +309,15 @@ IPPC_RAPI_UploadThread::PassEnd IPPC_RAPI_UploadThread::OnePicture(Working& stat
         bool fitted = false;
         if (!state.deviceFolder.empty()) {
             std::optional<Bitmap24> bitmap;
+            FitReport report;
             try {
-                bitmap = FitPicture(picture, state.screenWidth, state.screenHeight);
+                bitmap = FitPicture(picture, state.screenWidth, state.screenHeight, &report);
             } catch (const std::exception&) {
                 bitmap.reset();  // out of memory: as if the picture could not be decoded
             }
             if (bitmap) {
                 fitted = true;
+                const PictureSize sent{bitmap->width, bitmap->height};
                 std::vector<std::uint8_t> jpeg;
                 try {
                     jpeg = EncodeJpeg(*bitmap);
@@ -321,8 +327,14 @@ IPPC_RAPI_UploadThread::PassEnd IPPC_RAPI_UploadThread::OnePicture(Working& stat
                 bitmap.reset();  // one picture at a time: the bitmap goes before the transfer
                 if (!jpeg.empty()) {
                     Notify(handoff::kNotifyUploadBegin);
-                    Transfer(state, jpeg);
+                    const bool delivered = Transfer(state, jpeg);
                     Notify(handoff::kNotifyUploadEnd);
+                    // For a watching debugger only; without one this costs next to nothing.
+                    if (delivered) {
+                        const std::string line = session::SentPictureLine(
+                            picture, report.source, sent, GetTickCount() - started);
+                        OutputDebugStringA(line.c_str());
+                    }
                 }
             } else {
                 state.walk->Drop();

@@ -74,7 +74,8 @@ private:
     // Both registry handshakes; false when the session must end (handheld stop, no viewer).
     bool Handshake(Working& state);
     void ChooseFolderAndScreen(Working& state);
-    void Transfer(Working& state, const std::vector<std::uint8_t>& jpeg);
+    // True when the picture was written and the viewer started on it.
+    bool Transfer(Working& state, const std::vector<std::uint8_t>& jpeg);
     bool StopSignalled() const;
     void Notify(unsigned int code);
 

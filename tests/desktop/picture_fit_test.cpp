@@ -72,6 +72,8 @@ TEST_F(FitPictureTest, ColourPictureIsTheTentFilterOfItsDecodedPixels) {
     EXPECT_EQ(report.reason, "");
     EXPECT_EQ(bitmap->width, 42);  // trunc(32 / 48 * 64)
     EXPECT_EQ(bitmap->height, 32);
+    EXPECT_EQ(report.source.width, 64);
+    EXPECT_EQ(report.source.height, 48);
     EXPECT_EQ(bitmap->pixels, ReferenceTentFilter(64, 48, 3, 42, 32, AsBgr(decoded)).pixels);
 }
 
@@ -125,6 +127,8 @@ TEST_F(FitPictureTest, FilesThatAreNoPicturesGiveNothing) {
     EXPECT_FALSE(report.reason.empty());
     EXPECT_FALSE(FitPicture(folder_.File("text.jpg"), 240, 320, &report));
     EXPECT_NE(report.reason.find("JPEG"), std::string::npos) << report.reason;
+    EXPECT_EQ(report.source.width, 0);  // no header, no size
+    EXPECT_EQ(report.source.height, 0);
     EXPECT_FALSE(FitPicture(folder_.File("missing.jpg"), 240, 320, &report));
     EXPECT_EQ(report.reason, "cannot be opened");
 }
@@ -134,6 +138,8 @@ TEST_F(FitPictureTest, PictureThatWouldReduceToNoRowsGivesNothing) {
     FitReport report;
     EXPECT_FALSE(FitPicture(path, 320, 240, &report));
     EXPECT_EQ(report.reason, "reduces to no rows or columns for that screen");
+    EXPECT_EQ(report.source.width, 5000);  // known from the header although nothing came of it
+    EXPECT_EQ(report.source.height, 10);
     EXPECT_TRUE(FitPicture(path, 0, 0));  // unreduced it is an ordinary picture
 }
 
