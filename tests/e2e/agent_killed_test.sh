@@ -12,8 +12,7 @@ e2e_sides_up
 e2e_picture p1 red
 e2e_picture p2 lime
 e2e_picture p3 blue
-e2e_settings 'ImageFolderPath=C:\Pictures\' FileSortBy=1 FileSortAscending=1 PictureChangeInterval=5 \
-    AutoStart=1 AutoStartDelay=0 ShowCalendar=0 DoNotRemoveTempFiles=1 PPC_TempMaxFileCount=20
+e2e_session_settings
 
 e2e_dockhaven /start
 wait_until 40 "the first picture" complete_jpeg "$(kept_picture 1)"

@@ -5,6 +5,9 @@
 #   e2e_sides_up                         handheld and desktop created (side by side), the
 #                                        handheld started and Glimmora installed from BUILD_DIR
 #   e2e_settings NAME=VALUE...           Dockhaven's settings (DWORD for numbers, else REG_SZ)
+#   e2e_session_settings [NAME=VALUE...] the scenarios' session: the picture folder in name
+#                                        order, every 5 s, auto start without delay, no
+#                                        calendar, every picture kept; NAME=VALUE overrides
 #   e2e_picture NAME COLOUR              a 480 x 640 JPEG of one colour in the picture folder
 #   e2e_dockhaven [ARGS...]              Dockhaven.exe started on the desktop, reaching the handheld
 #   e2e_second_copy ARGS...              a second Dockhaven.exe, handing ARGS to the running one
@@ -131,6 +134,11 @@ e2e_sides_up() {
         fail "the handheld's ${steps[rc]:-set-up} failed"
     fi
     note "both sides up in $((SECONDS - e2e_started)) s"
+}
+
+e2e_session_settings() {
+    e2e_settings 'ImageFolderPath=C:\Pictures\' FileSortBy=1 FileSortAscending=1 PictureChangeInterval=5 \
+        AutoStart=1 AutoStartDelay=0 ShowCalendar=0 DoNotRemoveTempFiles=1 PPC_TempMaxFileCount=20 "$@"
 }
 
 e2e_settings() {

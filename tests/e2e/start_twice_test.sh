@@ -14,8 +14,7 @@ e2e_sides_up
 e2e_picture p1 red
 e2e_picture p2 lime
 e2e_picture p3 blue
-e2e_settings 'ImageFolderPath=C:\Pictures\' FileSortBy=1 FileSortAscending=1 PictureChangeInterval=15 \
-    AutoStart=1 AutoStartDelay=$delay ShowCalendar=0 DoNotRemoveTempFiles=1 PPC_TempMaxFileCount=20
+e2e_session_settings PictureChangeInterval=15 AutoStartDelay=$delay
 
 # Seconds since the scenario began, to the tenth.
 now() { local t; t=$(date +%s%N); echo $(((t - e2e_epoch) / 100000000)); }
