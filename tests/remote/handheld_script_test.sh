@@ -27,7 +27,7 @@ desktop() { local seconds=$1; shift; timeout "$seconds" "$src/scripts/wine-run" 
 "$handheld" create "$hh" 2>/dev/null && fail "create over an existing handheld succeeded"
 "$handheld" start "$hh" || fail "start"
 
-drive="Z:$(printf '%s' "$hh/prefix/drive_c" | tr '/' '\\')"
+drive="Z:$(printf '%s' "$hh/storage" | tr '/' '\\')"
 out=$(eval "$("$handheld" env "$hh")" && desktop 120 "$build/bin/rapi-exercise.exe" --check-root "$drive") ||
     { echo "$out" >&2; fail "rapi-exercise against the handheld"; }
 echo "$out"
@@ -48,7 +48,7 @@ grep -q "wrong pairing secret" "$hh/run/agent.log" || fail "the refusal was not 
 "$handheld" key "$hh" Escape || fail "key"
 "$handheld" key "$hh" 'a;b' 2>/dev/null && fail "a malformed key name was accepted"
 timeout 60 "$handheld" run "$hh" cmd /c 'echo ran> \ran-by-script.txt' || fail "run"
-[ -f "$hh/prefix/drive_c/ran-by-script.txt" ] || fail "run did not run in the handheld"
+[ -f "$hh/storage/ran-by-script.txt" ] || fail "run did not run in the handheld"
 
 xvfb=$(cat "$hh/run/xvfb.pid")
 agent=$(cat "$hh/run/agent.pid")
