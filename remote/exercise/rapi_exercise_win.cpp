@@ -1,6 +1,6 @@
 // Walks all fifteen remote calls against a running emulated handheld, through rapi.dll loaded
 // by name as the desktop program loads it, and reports each result. With --check-root (the
-// handheld's C: drive as this side sees it, e.g. Z:\...\prefix\drive_c) it also checks the
+// handheld's storage as this side sees it, e.g. Z:\...\storage) it also checks the
 // effects on the handheld's disk. Exit status 0 when every call did what it should.
 #include <windows.h>
 
