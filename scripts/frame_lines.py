@@ -14,11 +14,14 @@ and it cuts long strings, marking the cut with "..." after the closing quote.
 Run as a filter (python3 frame_lines.py [--code-page CP]) it reads a log on standard input and
 writes one tab-separated record per delivery line, stamped with the time it arrived
 (seconds since the epoch, the clock of bash's EPOCHREALTIME):
-    STAMP  sent  BEFORE  AFTER  MS  SOURCE  CUT      (SOURCE a host path where it lies on Z:;
-                                                      CUT 1 when Wine shortened it)
+    STAMP  sent  BEFORE  AFTER  MS  SOURCE  CUT      (SOURCE a host path where it lies on Z:,
+                                                      by its real name where the desktop used
+                                                      a short alias; CUT 1 when Wine shortened
+                                                      the string)
     STAMP  bad   REASON  RAW
 Text fields are TSV-escaped (\\\\, \\t, \\n, \\r), so a record is always one line.
 """
+import os
 import re
 import sys
 import time
@@ -136,6 +139,49 @@ def host_path(source: str) -> str:
     return source
 
 
+_HASH_CHARS = 'ABCDEFGHIJKLMNOPQRSTUVWXYZ012345'
+_INVALID_DOS = set('*?<>|"+=,;[] \xe5~.')
+
+
+def wine_short_name(name: str) -> str:
+    """The short alias Wine makes up for a host file name that is no valid 8.3 name:
+    its first four usable characters, '~' filling, three characters of a hash of the whole
+    name, and the extension's first three characters."""
+    low = [ord(c.lower()) for c in name]
+    h = 0xBEEF
+    for a, b in zip(low, low[1:]):
+        h = ((h << 3) ^ (h >> 5) ^ a ^ (b << 8)) & 0xFFFF
+    h = ((h << 3) ^ (h >> 5) ^ low[-1]) & 0xFFFF
+    ext = None
+    for i in range(1, len(name) - 1):
+        if name[i] == '.':
+            ext = i
+
+    def dos(c):
+        return '_' if ord(c) > 0x7F or c in _INVALID_DOS else c.upper()
+    stem = name[:ext] if ext is not None else name
+    out = ''.join(dos(c) for c in stem[:4])
+    out += '~' * (5 - len(out))
+    out += _HASH_CHARS[(h >> 10) & 31] + _HASH_CHARS[(h >> 5) & 31] + _HASH_CHARS[h & 31]
+    if ext is not None:
+        out += '.' + ''.join(dos(c) for c in name[ext + 1:ext + 4])
+    return out
+
+
+def real_host_path(path: str) -> str:
+    """The desktop names a picture whose long name its code page lacks by its short alias;
+    the host file of that alias, found in the same folder, or the path as it is."""
+    if '~' not in os.path.basename(path) or os.path.exists(path):
+        return path
+    folder, alias = os.path.split(path)
+    try:
+        names = os.listdir(folder)
+    except OSError:
+        return path
+    matches = [n for n in names if wine_short_name(n) == alias.upper()]
+    return os.path.join(folder, matches[0]) if len(matches) == 1 else path
+
+
 def tsv_escape(text: str) -> str:
     return text.replace('\\', '\\\\').replace('\t', '\\t').replace('\n', '\\n').replace('\r', '\\r')
 
@@ -150,7 +196,7 @@ def record(raw: bytes, stamp: float, code_page: str = 'cp1252') -> Optional[str]
     if sent is None:
         return None
     return (f'{stamp:.6f}\tsent\t{sent.before}\t{sent.after}\t{sent.milliseconds}\t'
-            f'{tsv_escape(host_path(sent.source))}\t{int(sent.cut)}')
+            f'{tsv_escape(real_host_path(host_path(sent.source)))}\t{int(sent.cut)}')
 
 
 def main(argv) -> int:

@@ -3,6 +3,7 @@
 bytes, cut strings) and lines it must report instead of dropping."""
 import os
 import sys
+import tempfile
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'scripts'))
@@ -68,6 +69,29 @@ class Records(unittest.TestCase):
         self.assertEqual(len(bad.split('\t')), 4)
         self.assertNotIn('\n', bad)
         self.assertIsNone(record(b'0024:trace:x\n', 1.0))
+
+
+class ShortAliases(unittest.TestCase):
+    # Short aliases as Wine 8.0 listed them (dir /x) for these host names.
+    LISTED = [('日本の海.jpg', '____~GFC.JPG'), ('a b.c.d.txt', 'A_B_~VTZ.TXT'),
+              ('ab+c.JPG', 'AB_C~YKD.JPG'), ('verylongname', 'VERY~FQH')]
+
+    def test_wine_short_names(self):
+        for name, alias in self.LISTED:
+            with self.subTest(name=name):
+                self.assertEqual(frame_lines.wine_short_name(name), alias)
+
+    def test_a_delivered_alias_is_reported_by_its_real_name(self):
+        with tempfile.TemporaryDirectory() as folder:
+            for name in ['日本の海.jpg', 'Café.jpg']:
+                open(os.path.join(folder, name), 'wb').close()
+            z = 'Z:' + folder.replace('/', '\\')
+            line = (PREFIX + b'"Dockhaven: sent 2x2 as 2x2 in 1 ms: ' + z.replace('\\', '\\\\').encode() +
+                    rb'\\____~GFC.JPG\n"' + b'\n')
+            self.assertEqual(record(line, 1.0).split('\t')[5], os.path.join(folder, '日本の海.jpg'))
+            # An alias that names no file there stays as it came.
+            self.assertEqual(frame_lines.real_host_path(os.path.join(folder, 'XXXX~ABC.JPG')),
+                             os.path.join(folder, 'XXXX~ABC.JPG'))
 
 
 if __name__ == '__main__':
