@@ -48,7 +48,7 @@ grep -q "wrong pairing secret" "$hh/run/agent.log" || fail "the refusal was not 
 "$handheld" key "$hh" Escape || fail "key"
 "$handheld" key "$hh" 'a;b' 2>/dev/null && fail "a malformed key name was accepted"
 # A program run there sees the handheld's storage as \ and keeps its temporary files in it.
-timeout 60 "$handheld" run "$hh" cmd /c 'echo ran> \ran-by-script.txt & echo ran> "%TEMP%\by-script.tmp"' || fail "run"
+timeout 60 "$handheld" run "$hh" cmd /c 'echo ran> \ran-by-script.txt & echo ran> %TEMP%\by-script.tmp' || fail "run"
 [ -f "$hh/storage/ran-by-script.txt" ] || fail "run did not run on the handheld's storage"
 [ -f "$hh/storage/Temp/by-script.tmp" ] || fail "the handheld's temporary folder is not its \Temp"
 
