@@ -191,7 +191,7 @@ TEST_F(SessionTest, ThePersonalFolderUnknownGivesTheTempFolder) {
     script_.stopAtConnection = 2;
     Run();
     ASSERT_EQ(Calls(L"CeCreateFile").size(), 1u);
-    EXPECT_EQ(Calls(L"CeCreateFile")[0].args.at(0), L"\\Temp\\\\Glimmora_001.jpg");
+    EXPECT_EQ(Calls(L"CeCreateFile")[0].args.at(0), L"\\Temp\\Glimmora_001.jpg");
     EXPECT_EQ(sentWidths_, (std::vector<int>{21}));
 }
 
