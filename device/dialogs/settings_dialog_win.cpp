@@ -20,7 +20,9 @@ constexpr wchar_t kHeading[] = L"Options";
 SettingsDialog::SettingsDialog(association::AssociationPlaces places)
     : modulePath(association::CurrentModulePath().value_or(L"")),
       platformMajorVersion(association::PlatformMajorVersion()),
-      places_(std::move(places)) {}
+      places_(std::move(places)) {
+    UseCaptionOk();
+}
 
 INT_PTR SettingsDialog::Run(HWND parent) {
     EnsureCommonControls();
