@@ -83,29 +83,22 @@ bool JpegGuarded(JpegErrors& errors, Call&& call) {
     return true;
 }
 
-// Destroy a codec object however its use ended; the library's destroy calls cope with a
+// Destroys a codec object however its use ended; the library's destroy call copes with a
 // half-set-up or never-created (zeroed) object. Declared after the file a codec reads or
 // writes, so that the codec goes first.
-class DecompressorOwner {
+template <typename Codec>
+class JpegCodecOwner {
 public:
-    explicit DecompressorOwner(jpeg_decompress_struct* cinfo) : cinfo_(cinfo) {}
-    ~DecompressorOwner() { jpeg_destroy_decompress(cinfo_); }
-    DecompressorOwner(const DecompressorOwner&) = delete;
-    DecompressorOwner& operator=(const DecompressorOwner&) = delete;
+    explicit JpegCodecOwner(Codec* cinfo) : cinfo_(cinfo) {}
+    ~JpegCodecOwner() { jpeg_destroy(reinterpret_cast<j_common_ptr>(cinfo_)); }
+    JpegCodecOwner(const JpegCodecOwner&) = delete;
+    JpegCodecOwner& operator=(const JpegCodecOwner&) = delete;
 
 private:
-    jpeg_decompress_struct* cinfo_;
+    Codec* cinfo_;
 };
 
-class CompressorOwner {
-public:
-    explicit CompressorOwner(jpeg_compress_struct* cinfo) : cinfo_(cinfo) {}
-    ~CompressorOwner() { jpeg_destroy_compress(cinfo_); }
-    CompressorOwner(const CompressorOwner&) = delete;
-    CompressorOwner& operator=(const CompressorOwner&) = delete;
-
-private:
-    jpeg_compress_struct* cinfo_;
-};
+using DecompressorOwner = JpegCodecOwner<jpeg_decompress_struct>;
+using CompressorOwner = JpegCodecOwner<jpeg_compress_struct>;
 
 }  // namespace glimmora
