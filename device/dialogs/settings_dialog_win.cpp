@@ -1,6 +1,6 @@
 #include "device/dialogs/settings_dialog_win.h"
 
-#include "common/unique_imagelist_win.h"
+#include "common/unique_gdi_win.h"
 #include "device/dialogs/dialog_controls_win.h"
 #include "device/dialogs/options_heading.h"
 
