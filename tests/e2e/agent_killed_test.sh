@@ -27,7 +27,7 @@ wait_until 20 "the viewer showing p1" screen_shows p1
 # More than two intervals without the agent.
 sleep 10
 [ "$(kept_count)" = 1 ] || fail "pictures arrived while the agent was gone: $(ls "$kept")"
-kill -0 "$(cat "$dk/run/dockhaven.pid")" 2>/dev/null || fail "Dockhaven.exe ended while the agent was gone"
+pid_alive "$dk/run/dockhaven.pid" || fail "Dockhaven.exe ended while the agent was gone"
 
 "$handheld" start "$hh" 2>/dev/null || fail "starting the handheld again"
 wait_until 30 "the picture after the gap" complete_jpeg "$(kept_picture 2)"

@@ -24,7 +24,10 @@
 #   e2e_done                             both sides stopped, no process of theirs left
 #
 # The scenarios see $src, $build, $work, $hh, $dk, $pictures, $drive (the handheld's storage, its \)
-# and $kept (where the session keeps the pictures it sends).
+# and $kept (where the session keeps the pictures it sends), and the shared functions of
+# scripts/lib.sh.
+
+. "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/lib.sh"
 
 e2e_init() {
     src=$1
@@ -73,17 +76,7 @@ e2e_cleanup() {
 }
 
 # Processes whose Wine prefix lies in the work folder, one pid a line.
-e2e_own_processes() {
-    local environ pid
-    for environ in /proc/[0-9]*/environ; do
-        pid=${environ#/proc/}
-        pid=${pid%/environ}
-        [ "$pid" = $$ ] && continue
-        { tr '\0' '\n' <"$environ"; } 2>/dev/null | grep -qxF -e "WINEPREFIX=$hh/prefix" -e "WINEPREFIX=$dk/prefix" &&
-            echo "$pid"
-    done
-    return 0
-}
+e2e_own_processes() { prefix_pids "$hh/prefix" "$dk/prefix"; }
 
 # A process that has not ended yet (a zombie has ended).
 running() { [ -n "$(ps -o stat= -p "$1" 2>/dev/null | grep -v '^Z')" ]; }
@@ -156,7 +149,7 @@ e2e_settings() {
             fi
         done
     } >"$file"
-    timeout 60 "$desktop" run "$dk" reg import "$(printf 'Z:%s' "$file" | tr '/' '\\')" "$view" >/dev/null 2>&1 ||
+    timeout 60 "$desktop" run "$dk" reg import "$(winpath "$file")" "$view" >/dev/null 2>&1 ||
         fail "writing the desktop's settings"
 }
 

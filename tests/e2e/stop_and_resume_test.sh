@@ -35,7 +35,7 @@ resume=$(dk_value LastImageFilePath)
 sleep 6
 [ "$(kept_count)" = 2 ] || fail "pictures arrived after the handheld's stop: $(ls "$kept")"
 [ "$(kept_name 2)" = p2 ] || fail "Glimmora_002.jpg changed after the stop"
-kill -0 "$(cat "$dk/run/dockhaven.pid")" 2>/dev/null || fail "Dockhaven.exe ended with its session"
+pid_alive "$dk/run/dockhaven.pid" || fail "Dockhaven.exe ended with its session"
 
 # A new start: the counter begins again at 1, with the picture after p2.
 e2e_second_copy /start

@@ -8,14 +8,13 @@ set -euo pipefail
 [ $# -ge 4 ] || { echo "usage: $0 WINE_RUN PREFIX WxH PROGRAM [ARGS...]" >&2; exit 2; }
 runner=$1 prefix=$2 size=$3
 shift 3
+. "$(dirname "$0")/../../../scripts/lib.sh"
 mkdir -p "$prefix"
-fifo=$(mktemp -u)
-mkfifo "$fifo"
-setsid Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
-xvfb=$!
-read -r -t 30 n <"$fifo" || { rm -f "$fifo"; kill "$xvfb" 2>/dev/null; echo "Xvfb did not start" >&2; exit 1; }
-rm -f "$fifo"
-export GLIMMORA_DISPLAY=":$n"
+screen=$(mktemp -d)
+x_server_start "$screen" "$size" || { rm -rf "$screen"; echo "Xvfb did not start" >&2; exit 1; }
+xvfb=$(cat "$screen/xvfb.pid")
+export GLIMMORA_DISPLAY=$(cat "$screen/display")
+rm -rf "$screen"
 cleanup() {
     "$runner" --prefix "$prefix" --stop >/dev/null 2>&1 || true
     kill "$xvfb" 2>/dev/null || true
