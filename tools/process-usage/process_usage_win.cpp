@@ -5,9 +5,13 @@
 #include <windows.h>
 #include <psapi.h>
 #include <tlhelp32.h>
+#include <winternl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "common/unique_win.h"
 
@@ -22,9 +26,36 @@ long long PrivateBytes(HANDLE process) {
     return static_cast<long long>(counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage);
 }
 
-long long Handles(HANDLE process) {
+// The system's process list carries every process's handle count; Wine answers a handle-count
+// query about another process with 0, but keeps this list right.
+std::map<DWORD, long long> HandleCounts() {
+    std::map<DWORD, long long> counts;
+    using Query = NTSTATUS(WINAPI*)(SYSTEM_INFORMATION_CLASS, PVOID, ULONG, PULONG);
+    auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    if (query == nullptr) return counts;
+    std::vector<unsigned char> buffer(1 << 20);
+    ULONG needed = 0;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        NTSTATUS status = query(SystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status >= 0) break;
+        buffer.assign(std::max<std::size_t>(buffer.size() * 2, needed + 65536), 0);
+        if (attempt == 3) return counts;
+    }
+    for (std::size_t offset = 0;;) {
+        const auto* p = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(buffer.data() + offset);
+        counts[static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(p->UniqueProcessId))] = p->HandleCount;
+        if (p->NextEntryOffset == 0) break;
+        offset += p->NextEntryOffset;
+    }
+    return counts;
+}
+
+long long Handles(HANDLE process, DWORD pid, const std::map<DWORD, long long>& listed) {
     DWORD n = 0;
-    return ::GetProcessHandleCount(process, &n) ? static_cast<long long>(n) : -1;
+    if (::GetProcessHandleCount(process, &n) && n > 0) return static_cast<long long>(n);
+    auto it = listed.find(pid);
+    return it != listed.end() ? it->second : -1;
 }
 
 }  // namespace
@@ -36,6 +67,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     glimmora::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE) return 1;
+    const std::map<DWORD, long long> listed = HandleCounts();
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
@@ -46,7 +78,7 @@ int wmain(int argc, wchar_t** argv) {
             long long bytes = -1, handles = -1, gdi = -1, user = -1;
             if (process) {
                 bytes = PrivateBytes(process.get());
-                handles = Handles(process.get());
+                handles = Handles(process.get(), entry.th32ProcessID, listed);
                 gdi = static_cast<long long>(::GetGuiResources(process.get(), GR_GDIOBJECTS));
                 user = static_cast<long long>(::GetGuiResources(process.get(), GR_USEROBJECTS));
             }
