@@ -90,12 +90,33 @@ def host_fds(pids):
     return total
 
 
+# Wine's own services, which every program started in a prefix may start again; the soak's
+# own look-ups (reg.exe, process-usage) start programs there, so these are not the frame's.
+WINE_SERVICES = ("services.exe", "winedevice.exe", "plugplay.exe", "svchost.exe", "rpcss.exe",
+                 "explorer.exe", "wineserver", "conhost.exe", "start.exe", "reg.exe", "process-usage.exe")
+
+
+def own_processes(pids):
+    """How many of the processes are the frame's own (its programs, not Wine's services)."""
+    return sum(1 for p in pids if not any(s in command_of(p).split(" ")[0].lower() for s in WINE_SERVICES))
+
+
+def command_of(pid):
+    try:
+        with open("/proc/%d/cmdline" % pid, "rb") as f:
+            return f.read().replace(b"\0", b" ").decode("utf-8", "replace").strip()
+    except OSError:
+        return "?"
+
+
 def schedule(pictures, rng):
     """{picture number: fault}: every fault once, in an order the seed fixes, after the start
     and in the first part of the run so that the rest shows whether anything grows."""
     kinds = FAULTS[:]
     rng.shuffle(kinds)
-    first, last = (3, pictures - 6) if pictures < 60 else (10, pictures // 2)
+    # A short run leaves its last third fault-free, so that the programs a fault restarted
+    # have run a while before their growth is measured.
+    first, last = (3, pictures * 2 // 3 - 2) if pictures < 60 else (10, pictures // 2)
     step = (last - first) // len(kinds)
     return {first + i * step + rng.randrange(max(1, step // 3)): k for i, k in enumerate(kinds)}
 
