@@ -1,6 +1,6 @@
 """The soak's bookkeeping without any process in it: the generated folder and the order the
 desktop walks it in, the fault schedule, the desktop's picture lines, and the invariants
-judged from what the run recorded. scripts/soak drives the frame; tests/soak reach this."""
+judged from what the run recorded. scripts/soak.py drives the frame; tests/soak reach this."""
 import os
 import re
 import subprocess
