@@ -187,13 +187,27 @@ class Frame:
         return pids
 
     def kill(self, side, program):
-        pids = self.prefix_pids(side, program)
+        pids = self.prefix_pids(side, program, wine_only=True)
         for p in pids:
             try:
                 os.kill(p, 9)
             except OSError:
                 pass
         return pids
+
+    def terminate(self, side, program):
+        """Ends a program outright from inside its prefix, as a crash or the task manager
+        would; True when one was running."""
+        script, d = (DESKTOP, self.dk) if side == "dk" else (HANDHELD, self.hh)
+        had = bool(self.prefix_pids(side, program, wine_only=True))
+        run([script, "run", d, "taskkill", "/F", "/IM", program], env=self.env, check=False, timeout=60)
+        deadline = time.time() + 10
+        while time.time() < deadline and self.prefix_pids(side, program, wine_only=True):
+            time.sleep(0.2)
+        return had and not self.prefix_pids(side, program, wine_only=True)
+
+    def dockhaven_running(self):
+        return bool(self.prefix_pids("dk", "Dockhaven.exe", wine_only=True))
 
     def usage(self):
         """Resource figures of Dockhaven, the viewer and the agent, by program name."""
@@ -442,16 +456,19 @@ class Soak:
 
     def fault_dockhaven_killed(self, f):
         time.sleep(1)
-        f["effect"] = bool(self.frame.kill("dk", "Dockhaven.exe"))
-        time.sleep(1)
+        f["effect"] = self.frame.terminate("dk", "Dockhaven.exe")
         saved = self.frame.dk_value("LastImageFilePath") or ""
         self.expect_after = ("crash", model.host_path(saved) if saved else None)
         self.frame.start_dockhaven()
+        time.sleep(3)
+        if not self.frame.dockhaven_running():
+            f["note"] = "Dockhaven had to be started twice"
+            self.frame.start_dockhaven()
         f["end"] = time.time()
 
     def fault_viewer_killed(self, f):
         time.sleep(1)
-        f["effect"] = bool(self.frame.kill("hh", "Glimmora.exe"))
+        f["effect"] = self.frame.terminate("hh", "Glimmora.exe")
         f["end"] = time.time()
 
     def fault_slideshow_closed(self, f):
