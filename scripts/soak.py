@@ -394,7 +394,7 @@ class Soak:
                                     ("handheld-agent.exe", "handheld-agent.exe", "hh")):
             if name in figures:
                 figures[name] = figures[name] + (model.host_fds(self.frame.prefix_pids(side, program, wine_only=True)),)
-        self.usage.append((len(self.deliveries), figures, counts))
+        self.usage.append((len(self.deliveries), figures, counts, self.deliveries[-1][1]))
 
     # ---------------------------------------------------------------- faults
     def fault(self, kind):
@@ -523,14 +523,16 @@ class Soak:
         if not self.wait_delivery(120):
             raise RuntimeError("no first picture within 120 s (log: %s)" % self.frame.log)
         pending = sorted(schedule.items())
-        baseline_at = 20 if n_wanted >= 40 else max(1, n_wanted - 8)
+        # From here on the programs are measured after every picture: a program's memory
+        # follows the picture it holds, so the end is compared with the same picture earlier.
+        baseline_at = 20 if n_wanted >= 60 else n_wanted // 3 + 2
         while len(self.deliveries) < n_wanted:
             n = len(self.deliveries)
             last = self.deliveries[-1]
             self.check_storage("after picture %d" % n, last[1])
             if n % 10 == 0 or n == 1:
                 self.check_screen(n, last[1])
-            if n == baseline_at or (n > baseline_at and n % 25 == 0):
+            if n >= baseline_at:
                 self.measure()
             if pending and pending[0][0] <= n and self.ready_for(pending[0][1]):
                 _, kind = pending.pop(0)

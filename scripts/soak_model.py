@@ -114,9 +114,9 @@ def schedule(pictures, rng):
     and in the first part of the run so that the rest shows whether anything grows."""
     kinds = FAULTS[:]
     rng.shuffle(kinds)
-    # A short run leaves its last third fault-free, so that the programs a fault restarted
-    # have run a while before their growth is measured.
-    first, last = (3, pictures * 2 // 3 - 2) if pictures < 60 else (10, pictures // 2)
+    # A short run leaves its last two thirds fault-free, so that the programs a fault
+    # restarted have shown every picture again before their growth is judged.
+    first, last = (2, pictures // 3) if pictures < 60 else (10, pictures // 2)
     step = (last - first) // len(kinds)
     return {first + i * step + rng.randrange(max(1, step // 3)): k for i, k in enumerate(kinds)}
 
@@ -297,36 +297,41 @@ class Checks:
 
 
 def growth(usage, bound):
-    """The resource table: for each program, its figures at the first measurement of the
-    instance that ran at the end (at picture 20 or later) against the end; and whether
-    any figure grew beyond bound."""
+    """The resource table. Each program is measured after every picture from picture 20 on;
+    its figures at the end are compared with the earliest measurement of the same instance
+    taken while the same picture was on the handheld (a program's memory follows the picture
+    it holds), or with its earliest one when that picture did not come round again. Returns
+    the rows and whether any figure grew beyond bound."""
     rows, ok = [], True
     if not usage:
         return {"rows": [], "ok": False, "processes": None}
-    end_n, end, end_counts = usage[-1]
+    end_n, end, end_counts, end_source = usage[-1]
     for name in ("dockhaven.exe", "glimmora.exe", "handheld-agent.exe"):
         if name not in end:
             rows.append((name, 0, end_n, "-", "-", "-", "-", "not running at the end"))
             ok = False
             continue
         pid = end[name][0]
-        base_n, base = next((n, f[name]) for n, f, _ in usage if name in f and f[name][0] == pid)
+        same = [(n, f[name]) for n, f, _, src in usage[:-1] if name in f and f[name][0] == pid and src == end_source]
+        instance = [(n, f[name]) for n, f, _, _ in usage[:-1] if name in f and f[name][0] == pid]
+        base_n, base = (same or instance or [(end_n, end[name])])[0]
         grew = []
         cells = []
         for k, label in ((1, "private bytes"), (2, "handles"), (3, "GDI objects"), (4, "host fds")):
             a, b = (base[k], end[name][k]) if len(base) > k and len(end[name]) > k else (-1, -1)
-            # Wine answers 0 for the handles and GDI objects of another process: not a figure.
+            # Wine answers 0 for the GDI objects of another process: not a figure.
             if a <= 0 or b <= 0:
                 cells.append("n/a")
                 continue
-            cells.append("%s -> %s" % (a, b) if k > 1 else "%.1f -> %.1f MiB" % (a / 1048576, b / 1048576))
+            cells.append("%s -> %s" % (a, b) if k > 1 else "%.2f -> %.2f MiB" % (a / 1048576, b / 1048576))
             if b > a * (1 + bound) and b - a >= 1:
                 grew.append(label)
         rows.append((name, base_n, end_n, cells[0], cells[1], cells[2], cells[3],
-                     "none" if not grew else "GREW: " + ", ".join(grew)))
+                     ("none" if not grew else "GREW: " + ", ".join(grew)) +
+                     ("" if same else " (not the same picture on screen)")))
         ok = ok and not grew and end_n > base_n
-    # Processes of both prefixes, after the faults and at the end.
-    base_counts = usage[-2][2] if len(usage) > 1 else end_counts
+    # The frame's own processes in both prefixes, at the first measurement and at the end.
+    base_counts = usage[0][2]
     processes_ok = end_counts[0] <= base_counts[0] and end_counts[1] <= base_counts[1]
     return {"rows": rows, "ok": ok and processes_ok, "processes": (base_counts, end_counts, processes_ok)}
 

@@ -59,21 +59,25 @@ class WalkTest(unittest.TestCase):
 
 
 class GrowthTest(unittest.TestCase):
-    def test_bound_and_restarted_programs(self):
+    def test_bound_restarted_programs_and_the_same_picture(self):
         mib = 1 << 20
-        def sample(n, dock, view, agent):
-            return (n, {"dockhaven.exe": dock, "glimmora.exe": view, "handheld-agent.exe": agent}, (10, 8))
+        def sample(n, dock, view, agent, source):
+            return (n, {"dockhaven.exe": dock, "glimmora.exe": view, "handheld-agent.exe": agent}, (2, 3), source)
         steady = (7, 10 * mib, 120, 0)
-        usage = [sample(20, (1, 10 * mib, 100, 0), steady, steady),
-                 sample(40, (2, 10 * mib, 100, 0), steady, steady),   # Dockhaven restarted
-                 sample(60, (2, 10 * mib + mib // 200, 101, 0), steady, steady)]
+        usage = [sample(20, (1, 10 * mib, 100, 0), steady, steady, "a"),
+                 sample(21, (2, 11 * mib, 100, 0), steady, steady, "b"),   # Dockhaven restarted
+                 sample(22, (2, 10 * mib, 100, 0), steady, steady, "a"),
+                 sample(23, (2, 11 * mib, 100, 0), steady, steady, "b"),
+                 sample(24, (2, 10 * mib + mib // 200, 101, 0), steady, steady, "a")]
         table = model.growth(usage, 0.01)
         self.assertTrue(table["ok"], table)
-        self.assertEqual(table["rows"][0][1], 40, "measured from the instance that ran at the end")
-        usage[-1] = sample(60, (2, 10 * mib, 103, 0), steady, steady)
+        self.assertEqual(table["rows"][0][1], 22, "the restarted instance, with the same picture on screen")
+        usage[-1] = sample(24, (2, 10 * mib, 103, 0), steady, steady, "a")
         self.assertFalse(model.growth(usage, 0.01)["ok"], "3 handles more than 1 %")
-        usage[-1] = (60, {"dockhaven.exe": (2, mib, 100, 0), "glimmora.exe": steady}, (10, 8))
+        usage[-1] = (24, {"dockhaven.exe": (2, 10 * mib, 100, 0), "glimmora.exe": steady}, (2, 3), "a")
         self.assertFalse(model.growth(usage, 0.01)["ok"], "the agent not running at the end")
+        usage[-1] = sample(24, (2, 10 * mib, 100, 0), steady, steady, "a")[:2] + ((2, 4), "a")
+        self.assertFalse(model.growth(usage, 0.01)["ok"], "one process more in the handheld")
 
 
 if __name__ == "__main__":
