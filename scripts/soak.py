@@ -26,6 +26,7 @@ import os
 import random
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import threading
@@ -590,6 +591,8 @@ def main():
     if not re.fullmatch(r"\d{2,4}x\d{2,4}", opts.size):
         p.error("--size must look like 240x320")
 
+    # A stop request ends the run as Ctrl-C does: both sides stopped, the report written.
+    signal.signal(signal.SIGTERM, lambda *_: (_ for _ in ()).throw(KeyboardInterrupt()))
     preset = run([WINE, "--preset"]).strip()
     tool = os.path.join(HERE, "build", "native", "bin", "glimmora-picture")
     needed = [os.path.join(HERE, "build", preset, "bin", x) for x in model.WINDOWS_PROGRAMS]
