@@ -349,6 +349,8 @@ class Soak:
         for n in names:
             if n not in pictures:
                 problems.append("a stray file %s" % n)
+        if newest is not None and not pictures:
+            problems.append("no picture at all in %s after one was sent" % folder)
         if len(pictures) > KEEP:
             problems.append("%d pictures kept (at most %d)" % (len(pictures), KEEP))
         latest = None
