@@ -283,6 +283,8 @@ class Soak:
         self.log_offset = 0
         self.pending = ""
         self.queued = []  # (time read, line) not yet taken
+        self.lock = threading.Lock()
+        self.stopping = threading.Event()
         self.stale = set()  # expected encodings of pictures sent earlier (kept files may hold them)
 
     # ---------------------------------------------------------------- the desktop's lines
@@ -304,21 +306,31 @@ class Soak:
                 found.append(sent)
         return found
 
+    def watch_log(self):
+        """Reads the desktop's lines as they come, on a thread of its own, so that each is
+        stamped when Dockhaven wrote it even while the soak is busy with a check or a fault."""
+        while not self.stopping.is_set():
+            lines = self.read_lines()
+            if lines:
+                now = time.time()
+                with self.lock:
+                    self.queued += [(now, line) for line in lines]
+            time.sleep(0.05)
+
     def wait_delivery(self, limit):
         """Waits up to limit seconds for the next picture; True when one came. Lines read
-        together are taken one at a time, each stamped when it was read."""
+        together are taken one at a time."""
         deadline = time.time() + limit
         while True:
-            if not self.queued:
-                now = time.time()
-                self.queued += [(now, line) for line in self.read_lines()]
-            if self.queued:
-                at, (before, after, ms, source) = self.queued.pop(0)
+            with self.lock:
+                item = self.queued.pop(0) if self.queued else None
+            if item:
+                at, (before, after, ms, source) = item
                 self.delivered(at, source, ms, before, after)
                 return True
             if time.time() >= deadline:
                 return False
-            time.sleep(0.1)
+            time.sleep(0.05)
 
     def delivered(self, at, source, ms, before, after):
         path = model.host_path(source)
@@ -522,6 +534,7 @@ class Soak:
 
     def run(self, schedule):
         n_wanted = self.opts.pictures
+        threading.Thread(target=self.watch_log, daemon=True).start()
         self.frame.start_dockhaven()
         if not self.wait_delivery(120):
             raise RuntimeError("no first picture within 120 s (log: %s)" % self.frame.log)
@@ -545,6 +558,7 @@ class Soak:
                 self.checks.stall(len(self.deliveries), self.interval * 2 + 30)
                 break
         self.measure()
+        self.stopping.set()
         for _, kind in pending:
             self.checks.fault_missing(kind)
 
