@@ -1,4 +1,6 @@
-// Move-only owners for Win32 handles, DCs, GDI objects and registry keys.
+// Move-only owners for kernel handles, searches, registry keys and loaded modules, and the
+// UniqueAny template every owner header builds on (GDI objects and DCs: unique_gdi_win.h;
+// windows, icons, menus and image lists: unique_user_win.h).
 // One owner type per close function; copies are deleted so a handle has exactly one owner.
 #pragma once
 
@@ -55,74 +57,22 @@ private:
     T value_ = Invalid;
 };
 
+// The closers run in destructors, where a failure can be neither reported nor undone: each
+// makes its call and lets the result go.
 namespace detail {
-inline void CloseHandleChecked(HANDLE h) { ::CloseHandle(h); }
-inline void FindCloseChecked(HANDLE h) { ::FindClose(h); }
-inline void RegCloseKeyChecked(HKEY k) { ::RegCloseKey(k); }
-inline void DeleteDCChecked(HDC dc) { ::DeleteDC(dc); }
-inline void DeleteObjectChecked(HGDIOBJ o) { ::DeleteObject(o); }
-inline void FreeLibraryChecked(HMODULE m) { ::FreeLibrary(m); }
-inline void DestroyWindowChecked(HWND w) { ::DestroyWindow(w); }
+inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
+inline void CloseFindHandle(HANDLE h) { ::FindClose(h); }
+inline void CloseRegistryKey(HKEY k) { ::RegCloseKey(k); }
+inline void UnloadModule(HMODULE m) { ::FreeLibrary(m); }
 }  // namespace detail
 
 // Kernel objects whose "none" is NULL (events, threads, mutexes, processes).
-using UniqueHandle = UniqueAny<HANDLE, detail::CloseHandleChecked>;
+using UniqueHandle = UniqueAny<HANDLE, detail::CloseKernelHandle>;
 // Files and searches use INVALID_HANDLE_VALUE as "none".
-using UniqueFile = UniqueAny<HANDLE, detail::CloseHandleChecked, -1>;
-using UniqueFind = UniqueAny<HANDLE, detail::FindCloseChecked, -1>;
-using UniqueHkey = UniqueAny<HKEY, detail::RegCloseKeyChecked>;
-using UniqueMemoryDC = UniqueAny<HDC, detail::DeleteDCChecked>;
-using UniqueGdiObject = UniqueAny<HGDIOBJ, detail::DeleteObjectChecked>;
-using UniqueBitmap = UniqueAny<HBITMAP, detail::DeleteObjectChecked>;
-using UniqueModule = UniqueAny<HMODULE, detail::FreeLibraryChecked>;
-using UniqueWindow = UniqueAny<HWND, detail::DestroyWindowChecked>;
-
-// A DC from GetDC that remembers its window, for ReleaseDC.
-class WindowDC {
-public:
-    explicit WindowDC(HWND window) : window_(window), dc_(::GetDC(window)) {}
-    ~WindowDC() {
-        if (dc_) ::ReleaseDC(window_, dc_);
-    }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    HDC get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
-
-// BeginPaint / EndPaint for one WM_PAINT.
-class PaintDC {
-public:
-    explicit PaintDC(HWND window) : window_(window) { dc_ = ::BeginPaint(window, &paint_); }
-    ~PaintDC() { ::EndPaint(window_, &paint_); }
-    PaintDC(const PaintDC&) = delete;
-    PaintDC& operator=(const PaintDC&) = delete;
-    HDC get() const { return dc_; }
-    const PAINTSTRUCT& paint() const { return paint_; }
-
-private:
-    HWND window_;
-    PAINTSTRUCT paint_{};
-    HDC dc_;
-};
-
-// Selects an object into a DC and puts the previous one back when it goes out of scope.
-class SelectObjectScope {
-public:
-    SelectObjectScope(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
-    ~SelectObjectScope() {
-        if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
-    }
-    SelectObjectScope(const SelectObjectScope&) = delete;
-    SelectObjectScope& operator=(const SelectObjectScope&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
+using UniqueFile = UniqueAny<HANDLE, detail::CloseKernelHandle, -1>;
+using UniqueFind = UniqueAny<HANDLE, detail::CloseFindHandle, -1>;
+using UniqueHkey = UniqueAny<HKEY, detail::CloseRegistryKey>;
+// A module reference from LoadLibrary or GetModuleHandleEx, given back by FreeLibrary.
+using UniqueModule = UniqueAny<HMODULE, detail::UnloadModule>;
 
 }  // namespace glimmora

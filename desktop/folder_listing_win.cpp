@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "common/unique_win.h"
+#include "desktop/folder_listing_names.h"
 #include "desktop/picture_order.h"
 
 namespace glimmora::desktop {
@@ -28,29 +29,60 @@ bool IsDotEntry(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
+// The wide name in the ANSI code page as the A functions give it, and whether it converts
+// back to the same name. Listing wide and converting here is how a substituted character
+// is told from a real '?' (Windows names cannot hold one, other file systems can).
+AnsiName ToAnsi(const wchar_t* wide) {
+    AnsiName out;
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 1) return out;
+    std::string text(static_cast<std::size_t>(bytes), '\0');
+    if (WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), bytes, nullptr, nullptr) != bytes) {
+        return out;
+    }
+    text.pop_back();  // the terminator
+    const int units = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring back(units > 0 ? static_cast<std::size_t>(units) : 0, L'\0');
+    if (units > 0 && MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, back.data(), units) == units) {
+        back.pop_back();
+        out.exact = back == wide;
+    }
+    out.text = std::move(text);
+    return out;
+}
+
 void Collect(const std::string& folder, PictureList& files, PictureList& folders) {
     std::string pattern = folder;
     if (!pattern.empty() && pattern.back() == '\\') pattern.pop_back();
     pattern += "\\*.*";
-    WIN32_FIND_DATAA data;
-    UniqueFind search(FindFirstFileA(pattern.c_str(), &data));
+    const int units = MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, nullptr, 0);
+    if (units <= 0) return;
+    std::wstring widePattern(static_cast<std::size_t>(units), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, widePattern.data(), units);
+    WIN32_FIND_DATAW data;
+    UniqueFind search(FindFirstFileW(widePattern.c_str(), &data));
     if (!search) return;
     do {
         if (data.dwFileAttributes & kLeftOut) continue;
+        PictureEntry entry;
+        NameEntry(ToAnsi(data.cFileName), ToAnsi(data.cAlternateFileName), entry);
+        if (entry.name.empty()) continue;
+        entry.time = PackedLocalWriteTime(data.ftLastWriteTime);
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             // Subfolders keep their write time: the date order sorts them by it too.
-            if (!IsDotEntry(data.cFileName)) {
-                folders.push_back({data.cFileName, 0, PackedLocalWriteTime(data.ftLastWriteTime), 1});
+            if (!IsDotEntry(entry.name.c_str())) {
+                entry.isDirectory = 1;
+                folders.push_back(std::move(entry));
             }
             continue;
         }
         // Only the low 32 bits, as a signed number: empty files and files from 2 GiB to
         // 4 GiB are never pictures here.
-        const auto size = static_cast<std::int32_t>(data.nFileSizeLow);
-        if (size <= 0) continue;
-        if (!HasPictureExtension(data.cFileName, LocaleEqualsIgnoringCase)) continue;
-        files.push_back({data.cFileName, size, PackedLocalWriteTime(data.ftLastWriteTime), 0});
-    } while (FindNextFileA(search.get(), &data));
+        entry.size = static_cast<std::int32_t>(data.nFileSizeLow);
+        if (entry.size <= 0) continue;
+        if (!HasPictureExtension(entry.name, LocaleEqualsIgnoringCase)) continue;
+        files.push_back(std::move(entry));
+    } while (FindNextFileW(search.get(), &data));
 }
 
 }  // namespace

@@ -1,40 +1,29 @@
 #include "desktop/jpeg_encode.h"
 
-#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include <jpeglib.h>
+#include "common/jpeg_errors.h"
+
 #include <jerror.h>
 
 namespace glimmora::desktop {
 
 namespace {
 
-struct EncodeErrors {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-void OnFatalError(j_common_ptr cinfo) {
-    std::longjmp(reinterpret_cast<EncodeErrors*>(cinfo->err)->jump, 1);
-}
-void OnMessage(j_common_ptr) {}
-
-struct CompressGuard {
-    jpeg_compress_struct* cinfo;
-    ~CompressGuard() { jpeg_destroy_compress(cinfo); }
-};
-
 // The output bytes. Kept outside the library's reach so that they are freed exactly once
 // whatever happens (the library's own memory destination forgets its grown buffer when an
 // error comes between growing and finishing).
 struct MemoryBuffer {
+    MemoryBuffer() = default;
+    ~MemoryBuffer() { std::free(data); }
+    MemoryBuffer(const MemoryBuffer&) = delete;
+    MemoryBuffer& operator=(const MemoryBuffer&) = delete;
+
     unsigned char* data = nullptr;
     std::size_t capacity = 0;
     std::size_t size = 0;
-    ~MemoryBuffer() { std::free(data); }
 };
 
 struct MemoryDestination {
@@ -73,10 +62,8 @@ void TermDestination(j_compress_ptr cinfo) {
     dest->buffer->size = dest->buffer->capacity - dest->manager.free_in_buffer;
 }
 
-// Makes every libjpeg call of one encode; plain data only, as a fatal error longjmps here.
-bool Compress(jpeg_compress_struct* cinfo, EncodeErrors* errors, const Bitmap24* bitmap,
-              MemoryDestination* dest) {
-    if (setjmp(errors->jump) != 0) return false;
+// Makes every libjpeg call of one encode; plain data only, as a fatal error jumps out of it.
+void Compress(jpeg_compress_struct* cinfo, const Bitmap24* bitmap, MemoryDestination* dest) {
     jpeg_create_compress(cinfo);
     cinfo->dest = &dest->manager;
     cinfo->image_width = static_cast<JDIMENSION>(bitmap->width);
@@ -93,7 +80,6 @@ bool Compress(jpeg_compress_struct* cinfo, EncodeErrors* errors, const Bitmap24*
         jpeg_write_scanlines(cinfo, &row, 1);
     }
     jpeg_finish_compress(cinfo);
-    return true;
 }
 
 }  // namespace
@@ -104,13 +90,11 @@ std::vector<std::uint8_t> EncodeJpeg(const Bitmap24& bitmap) {
         bitmap.stride < static_cast<std::size_t>(bitmap.width) * 3) {
         return {};
     }
-    EncodeErrors errors;
-    std::memset(&errors, 0, sizeof errors);
+    // A compressor warning does not stop the encode; it is only recorded.
+    JpegErrors errors;
     jpeg_compress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
-    cinfo.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = OnFatalError;
-    errors.manager.output_message = OnMessage;
+    cinfo.err = UseJpegErrors(errors);
 
     MemoryBuffer buffer;
     MemoryDestination dest;
@@ -119,8 +103,9 @@ std::vector<std::uint8_t> EncodeJpeg(const Bitmap24& bitmap) {
     dest.manager.empty_output_buffer = GrowDestination;
     dest.manager.term_destination = TermDestination;
     dest.buffer = &buffer;
-    CompressGuard guard{&cinfo};
-    if (!Compress(&cinfo, &errors, &bitmap, &dest) || buffer.size == 0) return {};
+    const CompressorOwner owner(&cinfo);
+    if (!JpegGuarded(errors, [&] { Compress(&cinfo, &bitmap, &dest); }) || buffer.size == 0)
+        return {};
     return std::vector<std::uint8_t>(buffer.data, buffer.data + buffer.size);
 }
 

@@ -1,16 +1,13 @@
 #include "desktop/picture_fit.h"
 
 #include <cmath>
-#include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <memory>
 #include <new>
 
-// jpeglib.h needs FILE and size_t declared first.
-#include <jpeglib.h>
-
+#include "common/jpeg_errors.h"
 #include "desktop/tent_resampler.h"
 #include "handoff/picture_limits.h"
 
@@ -18,52 +15,20 @@ namespace glimmora::desktop {
 
 namespace {
 
-// The decoder's error manager. `failed` is the decode-failed flag: per decode rather than
-// process-wide, so two pictures decoded at once never see each other's failures.
-struct DecodeErrors {
-    jpeg_error_mgr manager;  // first, so the library's pointer is also ours
-    std::jmp_buf jump;
-    bool failed;
-    char message[JMSG_LENGTH_MAX];  // the first complaint, for callers that explain failures
-};
-
-void Remember(j_common_ptr cinfo) {
-    auto* errors = reinterpret_cast<DecodeErrors*>(cinfo->err);
-    errors->failed = true;
-    if (errors->message[0] == '\0') (*cinfo->err->format_message)(cinfo, errors->message);
-}
-
-// Fatal errors must not return into the library: jump back to the decode's setjmp.
-void OnFatalError(j_common_ptr cinfo) {
-    Remember(cinfo);
-    std::longjmp(reinterpret_cast<DecodeErrors*>(cinfo->err)->jump, 1);
-}
-
-// Reached for the first warning of a file (corrupt data, data ending early); nothing is
-// printed, the picture is only marked.
-void OnMessage(j_common_ptr cinfo) { Remember(cinfo); }
-
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// Destroys the decompressor however the decode ended; jpeg_destroy_decompress copes with a
-// half-set-up or never-created (zeroed) decompressor.
-struct DecompressGuard {
-    jpeg_decompress_struct* cinfo;
-    ~DecompressGuard() { jpeg_destroy_decompress(cinfo); }
-};
-
-// The two functions below make every libjpeg call of a decode. A fatal decoder error
-// longjmps back into them, so they hold only plain data: nothing with a destructor may be
-// alive on the way from the library back to their setjmp.
+// The two functions below make every libjpeg call of a decode. They run guarded, so they
+// hold only plain data: nothing with a destructor may be alive on the way from the library
+// back to the guard. Any warning counts against the picture: the decode is marked, and one
+// before the first row fails it.
 
 // Header and start of decompression. False when the file is no JPEG picture, announces too
 // many pixels, uses a colour model the desktop does not handle, or the decoder complained
 // before the first row.
-bool StartDecode(jpeg_decompress_struct* cinfo, DecodeErrors* errors, std::FILE* file,
+bool StartDecode(jpeg_decompress_struct* cinfo, const JpegErrors* errors, std::FILE* file,
                  const char** reason) {
-    if (setjmp(errors->jump) != 0) return false;
     jpeg_create_decompress(cinfo);
     jpeg_stdio_src(cinfo, file);
     if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) {
@@ -84,14 +49,12 @@ bool StartDecode(jpeg_decompress_struct* cinfo, DecodeErrors* errors, std::FILE*
         return false;
     }
     jpeg_start_decompress(cinfo);
-    return !errors->failed;
+    return !errors->warned;
 }
 
 // Reads every remaining scanline into the resampler (ResamplePicture's row loop).
-// False on a fatal error or a read that returns no line.
-bool ResamplePicture(jpeg_decompress_struct* cinfo, DecodeErrors* errors,
-                     TentResampler* resampler) {
-    if (setjmp(errors->jump) != 0) return false;
+// False on a read that returns no line.
+bool ResamplePicture(jpeg_decompress_struct* cinfo, TentResampler* resampler) {
     const JDIMENSION rowBytes = cinfo->output_width * static_cast<JDIMENSION>(cinfo->output_components);
     JSAMPARRAY line = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
                                                   JPOOL_IMAGE, rowBytes, 1);
@@ -124,38 +87,42 @@ PictureSize FitSize(int width, int height, int screenWidth, int screenHeight) {
 
 std::optional<Bitmap24> FitPicture(const std::string& path, int screenWidth, int screenHeight,
                                    FitReport* report) {
-    DecodeErrors errors;
-    std::memset(&errors, 0, sizeof errors);
+    // Per decode rather than process-wide, so two pictures decoded at once never see each
+    // other's failures. Nothing is printed; the picture is only marked.
+    JpegErrors errors;
     jpeg_decompress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
-    cinfo.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = OnFatalError;
-    errors.manager.output_message = OnMessage;
-    errors.failed = false;
+    cinfo.err = UseJpegErrors(errors);
 
     // Fills the caller's report however the function is left.
     struct Reporter {
-        DecodeErrors* errors;
-        FitReport* report;
-        const char* reason = nullptr;
+        Reporter(const JpegErrors* e, FitReport* r) : errors(e), report(r) {}
         ~Reporter() {
             if (!report) return;
-            report->decodeWarned = errors->failed;
-            report->reason = reason ? reason : errors->message;
+            report->decodeWarned = errors->warned || errors->fatal;
+            report->reason = reason ? reason : errors->FirstComplaint();
         }
+        Reporter(const Reporter&) = delete;
+        Reporter& operator=(const Reporter&) = delete;
         std::nullopt_t Fail(const char* why) {
             reason = why;
             return std::nullopt;
         }
-    } reporter{&errors, report};
+
+        const JpegErrors* errors;
+        FitReport* report;
+        const char* reason = nullptr;
+    } reporter(&errors, report);
     if (report) report->source = PictureSize{};
 
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) return reporter.Fail("cannot be opened");
     // Declared after the file, so the decompressor (which reads it) is destroyed first.
-    DecompressGuard guard{&cinfo};
+    const DecompressorOwner owner(&cinfo);
     const char* startFailure = nullptr;
-    if (!StartDecode(&cinfo, &errors, file.get(), &startFailure)) {
+    bool started = false;
+    const auto start = [&] { started = StartDecode(&cinfo, &errors, file.get(), &startFailure); };
+    if (!JpegGuarded(errors, start) || !started) {
         // Without a reason of its own, the library's message (kept in errors) says why.
         return startFailure ? reporter.Fail(startFailure) : std::nullopt;
     }
@@ -176,7 +143,9 @@ std::optional<Bitmap24> FitPicture(const std::string& path, int screenWidth, int
     } catch (const std::exception&) {
         return reporter.Fail("too large to hold in memory");
     }
-    if (!ResamplePicture(&cinfo, &errors, resampler.get())) return std::nullopt;
+    bool resampled = false;
+    const auto resample = [&] { resampled = ResamplePicture(&cinfo, resampler.get()); };
+    if (!JpegGuarded(errors, resample) || !resampled) return std::nullopt;
     if (!resampler->Complete()) return reporter.Fail("the decoder gave fewer rows than announced");
     return resampler->TakeBitmap();
 }

@@ -1,15 +1,12 @@
 #include "device/picture_loader.h"
 
-// jpeglib.h needs FILE and size_t declared first.
-#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <memory>
 
-#include <jpeglib.h>
-
+#include "common/jpeg_errors.h"
 #include "device/jpeg_message.h"
 #include "handoff/picture_limits.h"
 #include "device/picture_file.h"
@@ -21,29 +18,8 @@ namespace glimmora::device {
 
 namespace {
 
-struct JpegErrorManager {
-    jpeg_error_mgr pub;  // first, so the library's err pointer is also ours
-    std::jmp_buf jump;
-    bool fatal;
-    char fatalMessage[JMSG_LENGTH_MAX];  // kept for diagnosis only; never shown
-};
-
-JpegErrorManager* ManagerOf(j_common_ptr cinfo) {
-    return reinterpret_cast<JpegErrorManager*>(cinfo->err);
-}
-
-// The library's default would end the process. Jump back to the guarded call instead; from
-// then on only jpeg_destroy_decompress may touch the decompressor.
-void OnFatalError(j_common_ptr cinfo) {
-    JpegErrorManager* manager = ManagerOf(cinfo);
-    manager->fatal = true;
-    (*cinfo->err->format_message)(cinfo, manager->fatalMessage);
-    std::longjmp(manager->jump, 1);
-}
-
-void OnMessage(j_common_ptr cinfo) {
-    char text[JMSG_LENGTH_MAX];
-    (*cinfo->err->format_message)(cinfo, text);
+// Decoder warnings go to the viewer's message hook, as wide text.
+void ShowWarning(const char* text) {
     const std::size_t length = std::strlen(text) + 1;
     wchar_t wide[JMSG_LENGTH_MAX];
     const std::size_t converted = std::mbstowcs(wide, text, length);
@@ -52,20 +28,10 @@ void OnMessage(j_common_ptr cinfo) {
     CurrentJpegMessageHook()(wide);
 }
 
-// Runs one library call with the fatal-error jump armed. Only this frame and the library's
-// own frames lie between setjmp and longjmp, so no C++ destructor is ever skipped.
-template <typename Call>
-bool Guarded(JpegErrorManager& manager, Call&& call) {
-    if (manager.fatal) return false;
-    if (setjmp(manager.jump) != 0) return false;
-    call();
-    return true;
-}
-
 class JpegScanlineSource : public ScanlineSource {
 public:
-    JpegScanlineSource(jpeg_decompress_struct& cinfo, JpegErrorManager& manager, JSAMPARRAY row)
-        : cinfo_(cinfo), manager_(manager), row_(row) {}
+    JpegScanlineSource(jpeg_decompress_struct& cinfo, JpegErrors& errors, JSAMPARRAY row)
+        : cinfo_(cinfo), errors_(errors), row_(row) {}
 
     std::int32_t Width() const override { return static_cast<std::int32_t>(cinfo_.output_width); }
     std::int32_t Height() const override {
@@ -78,24 +44,19 @@ public:
     const std::uint8_t* NextRow(std::uint8_t* into) override {
         JSAMPROW target[1] = {into ? into : row_[0]};
         JDIMENSION got = 0;
-        if (!Guarded(manager_, [&] { got = jpeg_read_scanlines(&cinfo_, target, 1); })) return nullptr;
+        if (!JpegGuarded(errors_, [&] { got = jpeg_read_scanlines(&cinfo_, target, 1); }))
+            return nullptr;
         return got == 1 ? target[0] : nullptr;
     }
 
 private:
     jpeg_decompress_struct& cinfo_;
-    JpegErrorManager& manager_;
+    JpegErrors& errors_;
     JSAMPARRAY row_;
 };
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// Destroys the decompressor before the file it reads is closed (declared after the file).
-struct DecompressorOwner {
-    jpeg_decompress_struct* cinfo;
-    ~DecompressorOwner() { jpeg_destroy_decompress(cinfo); }
 };
 
 }  // namespace
@@ -108,13 +69,6 @@ bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenW
     why = LoadDiagnosis{};
     bitmap.orientation = kNormal;
 
-    JpegErrorManager manager;
-    std::memset(&manager, 0, sizeof manager);
-    jpeg_std_error(&manager.pub);
-    manager.pub.error_exit = OnFatalError;
-    manager.pub.output_message = OnMessage;
-    manager.pub.trace_level = 0;
-
     const std::unique_ptr<std::FILE, FileCloser> file(OpenPictureFile(path));
     if (!file) {
         why.failure = LoadFailure::kCannotOpen;
@@ -124,23 +78,25 @@ bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenW
     // Zeroed so that destroying it is harmless even if creation itself fails.
     jpeg_decompress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
-    cinfo.err = &manager.pub;
-    const DecompressorOwner owner{&cinfo};
+    JpegErrors errors;
+    cinfo.err = UseJpegErrors(errors, ShowWarning);
+    // Declared after the file, so the decompressor (which reads it) is destroyed first.
+    const DecompressorOwner owner(&cinfo);
 
     // Records a fatal decoder error as the reason and returns false.
     const auto decodeError = [&] {
         why.failure = LoadFailure::kDecodeError;
-        why.decoderMessage = manager.fatalMessage;
+        why.decoderMessage = errors.fatalText;
         return false;
     };
-    if (!Guarded(manager, [&] {
+    if (!JpegGuarded(errors, [&] {
             jpeg_create_decompress(&cinfo);
             jpeg_stdio_src(&cinfo, file.get());
         }))
         return decodeError();
 
     int header = 0;
-    if (!Guarded(manager, [&] { header = jpeg_read_header(&cinfo, TRUE); })) return decodeError();
+    if (!JpegGuarded(errors, [&] { header = jpeg_read_header(&cinfo, TRUE); })) return decodeError();
     if (header != JPEG_HEADER_OK) {
         why.failure = LoadFailure::kNoPicture;
         return false;
@@ -157,7 +113,7 @@ bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenW
     // Every parameter stays as the header chose it, except that colour comes out blue,
     // green, red: the bitmap's own order, so colour rows are copied unchanged.
     if (cinfo.out_color_space == JCS_RGB) cinfo.out_color_space = JCS_EXT_BGR;
-    if (!Guarded(manager, [&] { jpeg_start_decompress(&cinfo); })) return decodeError();
+    if (!JpegGuarded(errors, [&] { jpeg_start_decompress(&cinfo); })) return decodeError();
 
     const std::uint8_t orientation =
         ResolveOrientation(requestedOrientation, screenWidth, screenHeight, cinfo.output_width,
@@ -171,7 +127,7 @@ bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenW
     why.bitmapHeight = IsTurned(orientation) ? target.width : target.height;
 
     JSAMPARRAY row = nullptr;
-    if (!Guarded(manager, [&] {
+    if (!JpegGuarded(errors, [&] {
             row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
                                              cinfo.output_width *
                                                  static_cast<JDIMENSION>(cinfo.output_components),
@@ -179,7 +135,7 @@ bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenW
         }))
         return decodeError();
 
-    JpegScanlineSource source(cinfo, manager, row);
+    JpegScanlineSource source(cinfo, errors, row);
     bool ok = false;
     bool outOfMemory = false;
     try {
@@ -189,16 +145,16 @@ bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenW
     }
     if (!ok) {
         why.failure = outOfMemory      ? LoadFailure::kOutOfMemory
-                      : manager.fatal  ? LoadFailure::kDecodeError
+                      : errors.fatal  ? LoadFailure::kDecodeError
                       : !bitmap.bitmap ? LoadFailure::kNoBitmap
                                        : LoadFailure::kMissingRows;
-        if (manager.fatal) why.decoderMessage = manager.fatalMessage;
+        if (errors.fatal) why.decoderMessage = errors.fatalText;
     }
 
     // Finishing an incomplete decode is itself a fatal error (the reason stays the one
     // found above); after a complete read a fatal error here is a damaged file.
-    Guarded(manager, [&] { jpeg_finish_decompress(&cinfo); });
-    if (manager.fatal) return ok ? decodeError() : false;
+    JpegGuarded(errors, [&] { jpeg_finish_decompress(&cinfo); });
+    if (errors.fatal) return ok ? decodeError() : false;
     if (ok) bitmap.orientation = orientation;
     return ok;
 }

@@ -185,6 +185,38 @@ void AccumulateRows(Acc* sums, const std::uint8_t* const* rows, const std::uint3
 
 constexpr int kMaxBatch = 4;
 
+// Writes output row y of the picture from its vertical sums: each column's taps over them.
+template <typename Acc>
+void WriteFilteredRow(const Acc* sums, const PixelPlacer& placer, std::int32_t y,
+                      std::int32_t tw, bool colour, const FlatColumnTaps& columns) {
+    const std::uint32_t* begin = columns.begin.data();
+    const std::uint32_t* offsets = columns.offsets.data();
+    const std::uint32_t* weightsOf = columns.weights.data();
+    std::ptrdiff_t step = 0;
+    std::uint8_t* out = placer.RowStart(y, step);
+    if (!colour) {
+        for (std::int32_t x = 0; x < tw; ++x, out += step) {
+            std::uint32_t v = 0;
+            for (std::uint32_t k = begin[x]; k < begin[x + 1]; ++k)
+                v += weightsOf[k] * sums[offsets[k]];
+            out[0] = out[1] = out[2] = ToByte(v);
+        }
+        return;
+    }
+    for (std::int32_t x = 0; x < tw; ++x, out += step) {
+        std::uint32_t b = 0, g = 0, red = 0;
+        for (std::uint32_t k = begin[x]; k < begin[x + 1]; ++k) {
+            const Acc* p = sums + offsets[k];
+            b += weightsOf[k] * p[0];
+            g += weightsOf[k] * p[1];
+            red += weightsOf[k] * p[2];
+        }
+        out[0] = ToByte(b);
+        out[1] = ToByte(g);
+        out[2] = ToByte(red);
+    }
+}
+
 // The filter is separable and exact in integers: summing each column's taps over the rows
 // first and then each row's taps over the columns gives the very sums of filtering rows
 // first (sums of products, nothing rounded in between). Rows first lets decoded rows be
@@ -196,11 +228,106 @@ constexpr int kMaxBatch = 4;
 // gathered are held, however tall the picture.
 // `Acc` holds one vertical sum (at most 100 x 255 when a list's weights add up to 100).
 template <typename Acc>
+class RowGatherer {
+public:
+    RowGatherer(const PixelPlacer& placer, std::int32_t tw, std::int32_t th, bool colour,
+                std::size_t rowLength, const std::vector<RowPlan>& plans,
+                const FlatColumnTaps& columns)
+        : placer_(placer),
+          tw_(tw),
+          th_(th),
+          colour_(colour),
+          rowLength_(rowLength),
+          plans_(plans),
+          columns_(columns) {}
+
+    // Takes source rows batchFirst .. batchFirst + count - 1.
+    void AddBatch(const std::uint8_t* const* rows, std::int32_t batchFirst, int count) {
+        const std::int32_t batchLast = batchFirst + count - 1;
+        OpenRowsStartingBy(batchLast);
+        for (Open& o : open_) AddTo(o, rows, batchFirst, count);
+        FinishRowsEndingBy(batchLast);
+    }
+
+    // Every output row has been opened and written.
+    bool Complete() const { return nextToOpen_ == th_ && open_.empty(); }
+
+private:
+    // An output row whose source rows are still arriving, with its sums.
+    struct Open {
+        std::int32_t y;
+        std::vector<Acc> sums;
+        bool started;  // some source row has been added (until then `sums` is garbage)
+    };
+
+    const RowPlan& PlanOf(std::int32_t y) const { return plans_[static_cast<std::size_t>(y)]; }
+
+    void OpenRowsStartingBy(std::int32_t batchLast) {
+        while (nextToOpen_ < th_ && PlanOf(nextToOpen_).first <= batchLast) {
+            std::vector<Acc> sums;
+            if (!spare_.empty()) {
+                sums = std::move(spare_.back());
+                spare_.pop_back();
+            }
+            sums.resize(rowLength_);
+            open_.push_back({nextToOpen_++, std::move(sums), false});
+        }
+    }
+
+    // Adds the batch's rows that output row `o` weighs.
+    void AddTo(Open& o, const std::uint8_t* const* rows, std::int32_t batchFirst, int count) {
+        const RowPlan& plan = PlanOf(o.y);
+        const std::uint8_t* used[kMaxBatch];
+        std::uint32_t weights[kMaxBatch];
+        int n = 0;
+        for (int k = 0; k < count; ++k) {
+            const std::int32_t r = batchFirst + k;
+            if (r < plan.first || r > plan.last) continue;
+            const std::uint32_t w = plan.weights[static_cast<std::size_t>(r - plan.first)];
+            if (w == 0) continue;
+            used[n] = rows[k];
+            weights[n++] = w;
+        }
+        if (n == 0) return;
+        if (o.started)
+            AccumulateRows<Acc, false>(o.sums.data(), used, weights, n, rowLength_);
+        else
+            AccumulateRows<Acc, true>(o.sums.data(), used, weights, n, rowLength_);
+        o.started = true;
+    }
+
+    // Output rows whose last source row has arrived are complete.
+    void FinishRowsEndingBy(std::int32_t batchLast) {
+        for (std::size_t i = 0; i < open_.size();) {
+            Open& o = open_[i];
+            if (PlanOf(o.y).last > batchLast) {
+                ++i;
+                continue;
+            }
+            if (!o.started) std::fill(o.sums.begin(), o.sums.end(), Acc{0});
+            WriteFilteredRow(o.sums.data(), placer_, o.y, tw_, colour_, columns_);
+            spare_.push_back(std::move(o.sums));
+            open_.erase(open_.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+    }
+
+    const PixelPlacer& placer_;
+    const std::int32_t tw_;
+    const std::int32_t th_;
+    const bool colour_;
+    const std::size_t rowLength_;
+    const std::vector<RowPlan>& plans_;
+    const FlatColumnTaps& columns_;
+    std::vector<Open> open_;                // oldest first
+    std::vector<std::vector<Acc>> spare_;   // sums of finished rows, for reuse
+    std::int32_t nextToOpen_ = 0;
+};
+
+template <typename Acc>
 bool ReadFilteredWith(ScanlineSource& source, DeviceBitmap& bitmap, std::int32_t tw,
                       std::int32_t th, Placement placement, const std::vector<RowPlan>& plans,
                       const FlatColumnTaps& columns) {
     const std::int32_t ph = source.Height();
-    const bool colour = source.Components() == 3;
     const std::size_t rowLength =
         static_cast<std::size_t>(source.Width()) * static_cast<std::size_t>(source.Components());
     const double rowRatio = static_cast<double>(ph) / static_cast<double>(th);
@@ -208,17 +335,9 @@ bool ReadFilteredWith(ScanlineSource& source, DeviceBitmap& bitmap, std::int32_t
     const int batch = rowRatio >= 8.0 ? kMaxBatch : rowRatio >= 4.0 ? 2 : 1;
     std::vector<std::uint8_t> batchRows(static_cast<std::size_t>(batch) * rowLength);
 
-    // Output rows whose source rows are still arriving, oldest first, each with its sums.
-    struct Open {
-        std::int32_t y;
-        std::vector<Acc> sums;
-        bool started;  // some source row has been added (until then `sums` is garbage)
-    };
-    std::vector<Open> open;
-    std::vector<std::vector<Acc>> spare;  // sums of finished rows, for reuse
     const PixelPlacer placer(bitmap, placement, tw, th);
-    std::int32_t nextToOpen = 0;
-
+    RowGatherer<Acc> gatherer(placer, tw, th, source.Components() == 3, rowLength, plans,
+                              columns);
     const std::uint8_t* rows[kMaxBatch] = {};
     std::int32_t batchFirst = 0;
     int count = 0;
@@ -229,80 +348,11 @@ bool ReadFilteredWith(ScanlineSource& source, DeviceBitmap& bitmap, std::int32_t
         if (count == 0) batchFirst = source.RowsRead() - 1;
         rows[count++] = row;
         if (count < batch && source.RowsRead() < ph) continue;
-
-        const std::int32_t batchLast = batchFirst + count - 1;
-        while (nextToOpen < th && plans[static_cast<std::size_t>(nextToOpen)].first <= batchLast) {
-            std::vector<Acc> sums;
-            if (!spare.empty()) {
-                sums = std::move(spare.back());
-                spare.pop_back();
-            }
-            sums.resize(rowLength);
-            open.push_back({nextToOpen++, std::move(sums), false});
-        }
-
-        // Add the batch to every open output row that weighs its rows.
-        for (Open& o : open) {
-            const RowPlan& plan = plans[static_cast<std::size_t>(o.y)];
-            const std::uint8_t* used[kMaxBatch];
-            std::uint32_t weights[kMaxBatch];
-            int n = 0;
-            for (int k = 0; k < count; ++k) {
-                const std::int32_t r = batchFirst + k;
-                if (r < plan.first || r > plan.last) continue;
-                const std::uint32_t w = plan.weights[static_cast<std::size_t>(r - plan.first)];
-                if (w == 0) continue;
-                used[n] = rows[k];
-                weights[n++] = w;
-            }
-            if (n == 0) continue;
-            if (o.started)
-                AccumulateRows<Acc, false>(o.sums.data(), used, weights, n, rowLength);
-            else
-                AccumulateRows<Acc, true>(o.sums.data(), used, weights, n, rowLength);
-            o.started = true;
-        }
-
-        // Output rows whose last source row has arrived are complete.
-        for (std::size_t i = 0; i < open.size();) {
-            const std::int32_t y = open[i].y;
-            if (plans[static_cast<std::size_t>(y)].last > batchLast) {
-                ++i;
-                continue;
-            }
-            if (!open[i].started) std::fill(open[i].sums.begin(), open[i].sums.end(), Acc{0});
-            const Acc* sums = open[i].sums.data();
-            const std::uint32_t* begin = columns.begin.data();
-            const std::uint32_t* offsets = columns.offsets.data();
-            const std::uint32_t* weightsOf = columns.weights.data();
-            std::ptrdiff_t step = 0;
-            std::uint8_t* out = placer.RowStart(y, step);
-            for (std::int32_t x = 0; x < tw; ++x, out += step) {
-                if (colour) {
-                    std::uint32_t b = 0, g = 0, red = 0;
-                    for (std::uint32_t k = begin[x]; k < begin[x + 1]; ++k) {
-                        const Acc* p = sums + offsets[k];
-                        b += weightsOf[k] * p[0];
-                        g += weightsOf[k] * p[1];
-                        red += weightsOf[k] * p[2];
-                    }
-                    out[0] = ToByte(b);
-                    out[1] = ToByte(g);
-                    out[2] = ToByte(red);
-                } else {
-                    std::uint32_t v = 0;
-                    for (std::uint32_t k = begin[x]; k < begin[x + 1]; ++k)
-                        v += weightsOf[k] * sums[offsets[k]];
-                    out[0] = out[1] = out[2] = ToByte(v);
-                }
-            }
-            spare.push_back(std::move(open[i].sums));
-            open.erase(open.begin() + static_cast<std::ptrdiff_t>(i));
-        }
+        gatherer.AddBatch(rows, batchFirst, count);
         count = 0;
     }
     // Every source row has been read, so every output row has been completed.
-    return nextToOpen == th && open.empty();
+    return gatherer.Complete();
 }
 
 bool ReadFiltered(ScanlineSource& source, DeviceBitmap& bitmap, std::int32_t tw,

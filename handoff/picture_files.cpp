@@ -22,7 +22,9 @@ std::wstring Decimal(std::int64_t value, std::size_t minDigits) {
 }  // namespace
 
 std::wstring DevicePictureName(const std::wstring& folder, int counter) {
-    return folder + L"\\Glimmora_" + Decimal(counter, 3) + L".jpg";
+    // The temp path comes with its trailing backslash; a chosen folder comes without one.
+    const bool endsWithSeparator = !folder.empty() && folder.back() == L'\\';
+    return folder + (endsWithSeparator ? L"" : L"\\") + L"Glimmora_" + Decimal(counter, 3) + L".jpg";
 }
 
 std::wstring ViewerProgramPath(const std::wstring& installedDir) {

@@ -332,8 +332,7 @@ class Soak:
                 return False
             time.sleep(0.05)
 
-    def delivered(self, at, source, ms, before, after):
-        path = model.host_path(source)
+    def delivered(self, at, path, ms, before, after):
         n = len(self.deliveries) + 1
         self.deliveries.append((at, path, ms, before, after))
         previous = self.deliveries[-2][1] if n > 1 else None

@@ -5,6 +5,8 @@ import os
 import re
 import subprocess
 
+import frame_lines
+
 WINDOWS_PROGRAMS = ["Dockhaven.exe", "Glimmora.exe", "Tandrel.dll", "rapi.dll", "handheld-agent.exe",
                     "installer-runner.exe", "process-usage.exe"]
 WINDOWS_TARGETS = ["Dockhaven", "Glimmora", "Tandrel", "rapi", "handheld-agent", "installer-runner",
@@ -20,42 +22,20 @@ SUBFOLDERS = ["1 Frühling", "2 Sommer"]
 
 
 def sent_line(line):
-    """(before, after, ms, source) of a "Dockhaven: sent ..." debug line, or None.
-
-    Wine's debug channel quotes the string: \\\\ \\" \\n \\t and \\xNN (a byte of the
-    desktop's code page, CP1252) are undone here."""
-    i = line.find('"Dockhaven: sent ')
-    if i < 0:
+    """(before, after, ms, host path) of one of Dockhaven's delivery lines, or None; the
+    frame's reader undoes Wine's quoting and finds a picture named by its short alias."""
+    try:
+        sent = frame_lines.parse_line(line.encode("latin-1"))
+    except frame_lines.BadLine:
         return None
-    text = line[i + 1:]
-    text = text[:text.rfind('"')] if text.rfind('"') > 0 else text
-    out = bytearray()
-    j = 0
-    while j < len(text):
-        c = text[j]
-        if c == "\\" and j + 1 < len(text):
-            n = text[j + 1]
-            if n == "x" and re.fullmatch(r"[0-9a-fA-F]{2}", text[j + 2:j + 4]):
-                out.append(int(text[j + 2:j + 4], 16))
-                j += 4
-                continue
-            out += {"n": b"\n", "t": b"\t", "\\": b"\\", '"': b'"'}.get(n, n.encode("latin-1", "replace"))
-            j += 2
-            continue
-        out += c.encode("latin-1", "replace")
-        j += 1
-    decoded = out.decode("cp1252", "replace").rstrip("\n")
-    m = re.fullmatch(r"Dockhaven: sent (\d+x\d+) as (\d+x\d+) in (\d+) ms: (.*)", decoded, re.S)
-    if not m:
+    if sent is None or sent.cut:
         return None
-    return m.group(1), m.group(2), int(m.group(3)), m.group(4)
+    return sent.before, sent.after, sent.milliseconds, frame_lines.real_host_path(host_path(sent.source))
 
 
 def host_path(source):
     """A desktop path through Wine's Z: drive as the host's path."""
-    if re.match(r"[Zz]:\\", source):
-        return source[2:].replace("\\", "/")
-    return source
+    return frame_lines.host_path(source)
 
 
 def reg_value(output, name):

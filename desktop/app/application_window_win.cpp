@@ -1,5 +1,6 @@
 #include "desktop/app/application_window_win.h"
 
+#include "desktop/app/exception_box_win.h"
 #include "desktop/app/form_layout.h"
 
 namespace glimmora::desktop::app {
@@ -35,7 +36,8 @@ LRESULT CALLBACK ApplicationWindow::Proc(HWND window, UINT message, WPARAM wPara
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<ApplicationWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    return self ? self->Handle(message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
+    if (!self) return DefWindowProcA(window, message, wParam, lParam);
+    return HandleReportingExceptions(window, 0, [&] { return self->Handle(message, wParam, lParam); });
 }
 
 LRESULT ApplicationWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -53,6 +55,20 @@ LRESULT ApplicationWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 Restore();
                 return 0;
             }
+            // This window carries the taskbar button: a click on the button of the active
+            // program, or the shell's minimize-all, minimizes it. Like the main window's
+            // minimize box, that sends the program to the notification area.
+            if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+                Minimize();
+                return 0;
+            }
+            break;
+        case WM_SIZE:
+            // Minimized without a command (ShowWindow from outside): hidden all the same.
+            if (wParam == SIZE_MINIMIZED && !minimized_) Minimize();
+            // Restored from that state by another copy (SW_RESTORE): a change of state that
+            // comes without WM_SHOWWINDOW.
+            if (wParam != SIZE_MINIMIZED && minimized_ && !restoring_) PostMessageA(window_, kWmRestoreMain, 0, 0);
             break;
         case kWmRestoreMain:
             Restore();
@@ -73,6 +89,8 @@ void ApplicationWindow::Minimize() {
 void ApplicationWindow::Restore() {
     restoring_ = true;
     minimized_ = false;
+    // A window minimized from outside is still iconic under its hiding: bring its size back.
+    if (IsIconic(window_)) ShowWindow(window_, SW_SHOWNOACTIVATE);
     ShowWindow(window_, SW_SHOWNA);
     if (main_) {
         ShowWindow(main_, SW_SHOW);

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "desktop/app/exception_box_win.h"
 #include "desktop/app/form_layout.h"
 #include "desktop/session/upload_thread_win.h"
 #include "desktop/worker_thread_win.h"
@@ -114,7 +115,8 @@ LRESULT CALLBACK TCoreForm::Proc(HWND window, UINT message, WPARAM wParam, LPARA
     }
     auto* self = reinterpret_cast<TCoreForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!self) return DefWindowProcA(window, message, wParam, lParam);
-    const LRESULT result = self->Handle(message, wParam, lParam);
+    const LRESULT result =
+        HandleReportingExceptions(window, 0, [&] { return self->Handle(message, wParam, lParam); });
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         self->window_ = nullptr;
@@ -155,6 +157,24 @@ LRESULT TCoreForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kWmTrayCallback:
             OnTrayCallback(lParam);
+            return 0;
+        case WM_SETCURSOR:
+            // The web labels are links: the hand over them.
+            if (reinterpret_cast<HWND>(wParam) == Control(LABEL_URL) ||
+                reinterpret_cast<HWND>(wParam) == Control(LABEL_Copyright)) {
+                SetCursor(LoadCursor(nullptr, IDC_HAND));
+                return TRUE;
+            }
+            break;
+        case WM_QUERYENDSESSION:
+            return TRUE;  // shutdown is never refused
+        case WM_ENDSESSION:
+            // The system may end the process once this returns: close as "Exit" does, now.
+            if (wParam) {
+                FormClose();
+                DestroyWindow(window_);
+                options_.store.RemoveActiveWindowHandle();
+            }
             return 0;
         case WM_CLOSE:
             FormClose();

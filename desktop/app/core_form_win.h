@@ -8,7 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "common/unique_gui_win.h"
+#include "common/unique_gdi_win.h"
+#include "common/unique_user_win.h"
 #include "desktop/app/application_window_win.h"
 #include "desktop/app/form_rules.h"
 #include "desktop/app/tray_icon_win.h"

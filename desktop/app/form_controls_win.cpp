@@ -3,8 +3,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 #include "desktop/app/core_form_win.h"
 #include "desktop/app/form_layout.h"
+#include "desktop/app/form_rules.h"
 #include "desktop/app/resource_ids.h"
 
 namespace glimmora::desktop::app {
@@ -28,6 +31,27 @@ HICON LoadSmall(int id) {
 }
 
 bool InTopPanel(int id) { return id > PANEL_LocalRootDirInfoBase && id <= LABEL_Copyright; }
+
+// The spin fields' page step: the arrows only know the step of 1 (arrow keys included).
+LRESULT CALLBACK SpinPageKeys(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR) {
+    if (message == WM_KEYDOWN && (wParam == VK_PRIOR || wParam == VK_NEXT)) {
+        const int id = GetDlgCtrlID(edit);
+        for (const SpinRange& range : kSpinRanges) {
+            if (range.id != id) continue;
+            char text[32] = {};
+            GetWindowTextA(edit, text, sizeof text);
+            const long long step = wParam == VK_PRIOR ? kSpinPageStep : -kSpinPageStep;
+            const std::int32_t value =
+                ClampSpinValue(SpinValueFromText(text, range.min, range.max) + step, range.min, range.max);
+            SendMessageA(GetDlgItem(GetParent(edit), id + kSpinArrowsOffset), UDM_SETPOS32, 0, value);
+            SetWindowTextA(edit, std::to_string(value).c_str());
+            return 0;
+        }
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, SpinPageKeys, 0);
+    return DefSubclassProc(edit, message, wParam, lParam);
+}
 
 }  // namespace
 
@@ -83,6 +107,7 @@ void TCoreForm::CreateControls() {
                 0, 0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id + kSpinArrowsOffset)),
                 instance, nullptr);
             SendMessageA(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(control), 0);
+            SetWindowSubclass(control, SpinPageKeys, 0, 0);
             for (const SpinRange& range : kSpinRanges) {
                 if (range.id == c.id) SendMessageA(arrows, UDM_SETRANGE32, range.min, range.max);
             }

@@ -44,6 +44,8 @@ std::string ShortenFolderLabel(const std::string& path, int width,
 // outside the range is brought to the nearest bound.
 std::int32_t SpinValueFromText(const std::string& text, std::int32_t min, std::int32_t max);
 std::int32_t ClampSpinValue(long long value, std::int32_t min, std::int32_t max);
+// Page Up and Page Down move a spin field by this, within its range.
+inline constexpr int kSpinPageStep = 10;
 
 // The display order radios share one handler told apart by their Tag.
 struct RadioClick {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "common/unique_gui_win.h"
+#include "common/unique_user_win.h"
 
 namespace glimmora::desktop::app {
 

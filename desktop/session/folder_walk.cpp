@@ -30,7 +30,7 @@ void FolderWalk::Resume(const std::string& lastPicture, bool exists) {
             if (!random_) {
                 const std::string name = lastPicture.substr(slash + 1);
                 for (std::size_t i = 0; i < list_.size(); ++i) {
-                    if (!list_[i].isDirectory && sameName_(list_[i].name, name)) {
+                    if (!list_[i].isDirectory && sameName_(PathName(list_[i]), name)) {
                         position_ = static_cast<std::int32_t>(i) + 1;
                         break;
                     }
@@ -48,7 +48,7 @@ PassKind FolderWalk::Pass(std::int32_t& folderChanged) {
     if (position_ >= 0 && static_cast<std::size_t>(position_) < list_.size()) {
         const PictureEntry& entry = list_[static_cast<std::size_t>(position_)];
         if (!entry.isDirectory) return PassKind::kPicture;
-        current_ += entry.name + "\\";
+        current_ += PathName(entry) + "\\";
         List();
         position_ = 0;
         return PassKind::kDescended;
@@ -63,7 +63,7 @@ PassKind FolderWalk::Pass(std::int32_t& folderChanged) {
         List();
         // Subfolders come last: look for the one just left among them, from the end.
         for (std::size_t i = list_.size(); i-- > 0 && list_[i].isDirectory;) {
-            if (sameName_(list_[i].name, subfolder)) {
+            if (sameName_(PathName(list_[i]), subfolder)) {
                 position_ = static_cast<std::int32_t>(i) + 1;
                 break;
             }
@@ -79,7 +79,7 @@ PassKind FolderWalk::Pass(std::int32_t& folderChanged) {
 }
 
 std::string FolderWalk::PicturePath() const {
-    return current_ + list_[static_cast<std::size_t>(position_)].name;
+    return current_ + PathName(list_[static_cast<std::size_t>(position_)]);
 }
 
 void FolderWalk::Drop() {

@@ -89,6 +89,9 @@ struct IPPC_RAPI_UploadThread::Working {
     int screenWidth = -1;
     int screenHeight = -1;
     bool wait = true;            // wait the interval after this pass
+    // A picture was fitted since the last wrap at the root. The session may begin mid-tree,
+    // after a resume point: only a whole round counts, so the first wrap never waits.
+    bool pictureThisRound = true;
     std::unique_ptr<session::FolderWalk> walk;
 };
 
@@ -181,6 +184,12 @@ void IPPC_RAPI_UploadThread::Execute() {
         if (before != 0 && changed == 0) folderChanged_.store(0);
         if (kind == session::PassKind::kPicture) {
             if (OnePicture(state) == PassEnd::kEndNow) break;
+        } else if (kind == session::PassKind::kWrapped) {
+            // A whole round of the tree that fitted no picture (only empty subfolders, or
+            // pictures that cannot be decoded and come back with every listing) would
+            // otherwise start the next round at once, forever.
+            state.wait = !state.pictureThisRound;
+            state.pictureThisRound = false;
         } else if (kind != session::PassKind::kRootEmpty) {
             state.wait = false;
         }
@@ -348,6 +357,7 @@ IPPC_RAPI_UploadThread::PassEnd IPPC_RAPI_UploadThread::OnePicture(Working& stat
                 state.wait = false;
             }
         }
+        if (fitted) state.pictureThisRound = true;
         if (fitted && !retry) {
             state.lastPicture = picture;
             state.walk->Advance();

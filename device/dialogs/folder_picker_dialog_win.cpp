@@ -1,5 +1,6 @@
 #include "device/dialogs/folder_picker_dialog_win.h"
 
+#include "common/unique_gdi_win.h"
 #include "common/unique_win.h"
 #include "common/wait_cursor_win.h"
 #include "device/dialogs/dialog_controls_win.h"

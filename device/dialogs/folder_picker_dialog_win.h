@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "common/unique_imagelist_win.h"
+#include "common/unique_user_win.h"
 #include "device/association/association_win.h"
 #include "device/dialogs/folder_tree_win.h"
 #include "device/platform/modal_dialog_win.h"

@@ -1,6 +1,6 @@
 #include "device/dialogs/settings_dialog_win.h"
 
-#include "common/unique_imagelist_win.h"
+#include "common/unique_gdi_win.h"
 #include "device/dialogs/dialog_controls_win.h"
 #include "device/dialogs/options_heading.h"
 
@@ -20,7 +20,9 @@ constexpr wchar_t kHeading[] = L"Options";
 SettingsDialog::SettingsDialog(association::AssociationPlaces places)
     : modulePath(association::CurrentModulePath().value_or(L"")),
       platformMajorVersion(association::PlatformMajorVersion()),
-      places_(std::move(places)) {}
+      places_(std::move(places)) {
+    UseCaptionOk();
+}
 
 INT_PTR SettingsDialog::Run(HWND parent) {
     EnsureCommonControls();

@@ -1,6 +1,6 @@
 #include "device/overlay/banner_win.h"
 
-#include "common/unique_win.h"
+#include "common/unique_gdi_win.h"
 #include "device/bitmap_ops.h"
 #include "device/device_bitmap.h"
 #include "device/overlay/banner_layout.h"
@@ -12,7 +12,7 @@ void DrawNameBanner(HWND window, const std::wstring& text, std::uint8_t orientat
                     RECT* bannerRect) {
     const WindowDC client(window);
     if (!client) return;
-    const UniqueGdiObject font = TahomaFont(85);
+    const UniqueFont font = TahomaFont(85);
     SIZE extent{};
     {
         const SelectObjectScope select(client.get(), font.get());

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "common/unique_win.h"
+#include "common/unique_gdi_win.h"
 #include "device/bitmap_ops.h"
 #include "device/overlay/banner_layout.h"
 #include "device/overlay/calendar_layout.h"
@@ -23,9 +23,9 @@ constexpr COLORREF kBlack = 0x00000000;
 RECT ToRect(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 struct CalendarFonts {
-    UniqueGdiObject clock = TahomaFont(165, FW_BOLD);
-    UniqueGdiObject day = TahomaFont(80, FW_NORMAL);
-    UniqueGdiObject label = TahomaFont(85, FW_BOLD);
+    UniqueFont clock = TahomaFont(165, FW_BOLD);
+    UniqueFont day = TahomaFont(80, FW_NORMAL);
+    UniqueFont label = TahomaFont(85, FW_BOLD);
 };
 
 void DrawCell(HDC dc, const std::wstring& text, Rect cell, UINT format) {
@@ -35,9 +35,9 @@ void DrawCell(HDC dc, const std::wstring& text, Rect cell, UINT format) {
 
 void PaintCalendar(HDC dc, const CalendarLayout& c, const CalendarFonts& fonts) {
     {
-        const UniqueGdiObject grey(::CreateSolidBrush(kHeaderGrey));
+        const UniqueBrush grey(::CreateSolidBrush(kHeaderGrey));
         RECT box = ToRect(c.headerBox);
-        ::FillRect(dc, &box, static_cast<HBRUSH>(grey.get()));
+        ::FillRect(dc, &box, grey.get());
     }
     const SelectObjectScope label(dc, fonts.label.get());
     ::SetBkMode(dc, OPAQUE);
@@ -49,11 +49,11 @@ void PaintCalendar(HDC dc, const CalendarLayout& c, const CalendarFonts& fonts) 
         DrawCell(dc, std::wstring(1, c.weekdayLetters[i]), c.weekdayCells[i],
                  DT_CENTER | DT_SINGLELINE | DT_NOCLIP);
     const SelectObjectScope day(dc, fonts.day.get());
-    const UniqueGdiObject amber(::CreateSolidBrush(kAmber));
+    const UniqueBrush amber(::CreateSolidBrush(kAmber));
     for (const DayCell& d : c.days) {
         if (d.today) {
             RECT fill = ToRect(d.fill);
-            ::FillRect(dc, &fill, static_cast<HBRUSH>(amber.get()));
+            ::FillRect(dc, &fill, amber.get());
             ::SetTextColor(dc, kBlack);
             ::SetBkColor(dc, kAmber);
         } else {
@@ -70,27 +70,23 @@ std::int32_t Margin() { return MeasureDayCell().cx / 3; }
 }  // namespace
 
 SIZE MeasureDayCell() {
-    SIZE size{};
-    HDC screen = ::GetDC(nullptr);
-    if (!screen) return size;
-    const UniqueGdiObject font = TahomaFont(80, FW_NORMAL);
-    size = MeasureText(screen, font.get(), L"27");
-    ::ReleaseDC(nullptr, screen);
-    return size;
+    const WindowDC screen(nullptr);
+    if (!screen) return SIZE{};
+    const UniqueFont font = TahomaFont(80, FW_NORMAL);
+    return MeasureText(screen.get(), font.get(), L"27");
 }
 
 SIZE RenderCalendar(DeviceBitmap* bitmap) {
     const CalendarFonts fonts;
     CalendarMetrics metrics;
     {
-        HDC screen = ::GetDC(nullptr);
+        const WindowDC screen(nullptr);
         if (!screen) return {};
-        metrics.clockHeight = MeasureText(screen, fonts.clock.get(), L"99:99").cy;
-        const SIZE cell = MeasureText(screen, fonts.day.get(), L"27");
+        metrics.clockHeight = MeasureText(screen.get(), fonts.clock.get(), L"99:99").cy;
+        const SIZE cell = MeasureText(screen.get(), fonts.day.get(), L"27");
         metrics.dayCellWidth = cell.cx;
         metrics.dayCellHeight = cell.cy;
-        metrics.letterWidth = MeasureText(screen, fonts.label.get(), L"M").cx;
-        ::ReleaseDC(nullptr, screen);
+        metrics.letterWidth = MeasureText(screen.get(), fonts.label.get(), L"M").cx;
     }
     SYSTEMTIME now{};
     ReadLocalTime(&now);
@@ -146,8 +142,8 @@ void CalendarOverlay::DrawClockStrip(HWND window, HDC dc, const PictureView& vie
     const std::int32_t cw0 = MeasureDayCell().cx;
     const std::int32_t m = cw0 / 3;
     const std::wstring text = ClockText(shownTime.wHour, shownTime.wMinute);
-    const UniqueGdiObject clockFont = TahomaFont(165, FW_BOLD);
-    const UniqueGdiObject meridiemFont = TahomaFont(80, FW_BOLD);
+    const UniqueFont clockFont = TahomaFont(165, FW_BOLD);
+    const UniqueFont meridiemFont = TahomaFont(80, FW_BOLD);
     TEXTMETRICW metrics{};
     SIZE extent{};
     {

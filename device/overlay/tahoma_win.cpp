@@ -4,19 +4,17 @@
 
 namespace glimmora::device::overlay {
 
-UniqueGdiObject TahomaFont(int tenthsOfPoint, int weight) {
+UniqueFont TahomaFont(int tenthsOfPoint, int weight) {
     int pixelsPerInch = 96;
-    if (HDC screen = ::GetDC(nullptr)) {
-        pixelsPerInch = ::GetDeviceCaps(screen, LOGPIXELSY);
-        ::ReleaseDC(nullptr, screen);
-    }
+    if (const WindowDC screen(nullptr); screen)
+        pixelsPerInch = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
     LOGFONTW lf{};
     lf.lfHeight = -::MulDiv(tenthsOfPoint, pixelsPerInch, 720);
     lf.lfWeight = weight;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
     std::wcscpy(lf.lfFaceName, L"Tahoma");
-    return UniqueGdiObject(::CreateFontIndirectW(&lf));
+    return UniqueFont(::CreateFontIndirectW(&lf));
 }
 
 SIZE MeasureText(HDC dc, HGDIOBJ font, const wchar_t* text) {

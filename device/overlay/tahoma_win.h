@@ -4,11 +4,11 @@
 
 #include <windows.h>
 
-#include "common/unique_win.h"
+#include "common/unique_gdi_win.h"
 
 namespace glimmora::device::overlay {
 
-UniqueGdiObject TahomaFont(int tenthsOfPoint, int weight = FW_NORMAL);
+UniqueFont TahomaFont(int tenthsOfPoint, int weight = FW_NORMAL);
 
 // Text extent of `text` in `dc` with `font` selected for the measurement only.
 SIZE MeasureText(HDC dc, HGDIOBJ font, const wchar_t* text);

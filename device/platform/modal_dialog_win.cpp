@@ -1,5 +1,7 @@
 #include "device/platform/modal_dialog_win.h"
 
+#include "device/platform/caption_ok_win.h"
+
 namespace glimmora::device::platform {
 
 INT_PTR ModalDialog::RunModal(HINSTANCE instance, int templateId, HWND parent) {
@@ -14,6 +16,7 @@ INT_PTR CALLBACK ModalDialog::DialogProc(HWND window, UINT message, WPARAM wPara
         self = reinterpret_cast<ModalDialog*>(lParam);
         self->window_ = window;
         ::SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        if (self->captionOk_) AddCaptionOkStandIn(window);
     } else {
         self = reinterpret_cast<ModalDialog*>(::GetWindowLongPtrW(window, DWLP_USER));
     }

@@ -25,6 +25,10 @@ protected:
 
     void End(INT_PTR result) { ::EndDialog(window_, result); }
 
+    // For a dialog without buttons of its own, confirmed on the handheld by its caption's OK
+    // button: it gets a stand-in for that button (caption_ok_win.h). Set before RunModal.
+    void UseCaptionOk() { captionOk_ = true; }
+
     // A dialog procedure's answer: TRUE when handled (WM_INITDIALOG: TRUE sets the default
     // focus). The base calls it for every message from WM_INITDIALOG on; the window handle
     // is already known then.
@@ -34,6 +38,7 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND window_ = nullptr;
+    bool captionOk_ = false;
 };
 
 }  // namespace glimmora::device::platform

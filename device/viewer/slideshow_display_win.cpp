@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/unique_win.h"
+#include "common/unique_gdi_win.h"
 #include "device/bitmap_ops.h"
 #include "device/overlay/local_clock_win.h"
 #include "device/platform/pocket_shell_win.h"
@@ -23,7 +23,7 @@ FadeHooks& Hooks() {
 bool IsEmpty(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
 
 // Fills the part of `area` that `cover` leaves open, lazily making the brush.
-void FillOutside(HDC dc, const RECT& area, const RECT& cover, UniqueGdiObject* brush) {
+void FillOutside(HDC dc, const RECT& area, const RECT& cover, UniqueBrush* brush) {
     RECT strips[4] = {
         {area.left, area.top, std::min(area.right, cover.left), area.bottom},
         {std::max(area.left, cover.right), area.top, area.right, area.bottom},
@@ -44,7 +44,7 @@ void FillOutside(HDC dc, const RECT& area, const RECT& cover, UniqueGdiObject* b
 void SetFadeHooksForTesting(FadeHooks hooks) { Hooks() = std::move(hooks); }
 
 void SlideshowWindow::PaintPicture(HDC target, const RECT& area) {
-    UniqueGdiObject black;
+    UniqueBrush black;
     HDC source = static_cast<HDC>(picture_->GetMemoryDC());
     const RECT cover{-panX_, -panY_, -panX_ + picture_->Width(), -panY_ + picture_->Height()};
     FillOutside(target, area, cover, &black);

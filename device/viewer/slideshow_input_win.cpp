@@ -1,7 +1,7 @@
 // The button images, taps, drags and arrow keys of the slideshow window.
 #include <windows.h>
 
-#include "common/unique_win.h"
+#include "common/unique_gdi_win.h"
 #include "device/bitmap_ops.h"
 #include "device/folder_scan.h"
 #include "device/overlay/banner_layout.h"

@@ -95,6 +95,11 @@ INT_PTR SlideshowWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_KEYUP:
             OnKeyUp(wParam);
             return FALSE;
+        case WM_CLOSE:
+            // What the handheld's task manager or the shell sends to end a program: taken as
+            // the user's Close, so the desktop learns of the stop too.
+            CloseViewer();
+            return TRUE;
         case WM_DESTROY:
             OnDestroy();
             return FALSE;

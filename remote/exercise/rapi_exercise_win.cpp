@@ -1,6 +1,6 @@
 // Walks all fifteen remote calls against a running emulated handheld, through rapi.dll loaded
 // by name as the desktop program loads it, and reports each result. With --check-root (the
-// handheld's C: drive as this side sees it, e.g. Z:\...\prefix\drive_c) it also checks the
+// handheld's storage as this side sees it, e.g. Z:\...\storage) it also checks the
 // effects on the handheld's disk. Exit status 0 when every call did what it should.
 #include <windows.h>
 
@@ -55,8 +55,14 @@ int wmain(int argc, wchar_t** argv) {
         std::wstring a = argv[i];
         if (a == L"--check-root" && i + 1 < argc) {
             check_root = argv[++i];
+        } else if (a == L"--leave-mark" && i + 1 < argc) {
+            // The copy started on the handheld: its mark is a handheld path, made on the
+            // drive it was started on.
+            glimmora::UniqueFile f(::CreateFileW(argv[i + 1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+            return f ? 0 : 1;
         } else {
-            std::fprintf(stderr, "usage: rapi-exercise [--check-root HANDHELD_C_DRIVE]\n");
+            std::fprintf(stderr, "usage: rapi-exercise [--check-root HANDHELD_STORAGE]\n");
             return 2;
         }
     }
@@ -152,14 +158,25 @@ int wmain(int argc, wchar_t** argv) {
            "result " + std::to_string(e) + ", needs " + std::to_string(size));
     Report(RegCloseKey(key) == 0, "CeRegCloseKey", "");
 
-    // cmd.exe is in every handheld prefix; it leaves a mark the check can look for.
+    // The handheld's storage holds no system programs of the host: the exercise sends a copy
+    // of itself there and starts it, and the copy leaves a mark the check can look for.
     std::wstring mark = std::wstring(folder) + L"\\RapiExercise\\process-ran.txt";
+    std::wstring child = dir + L"\\exercise-child.exe";
     DeleteFile(mark.c_str());
-    std::wstring args = L"/c echo ran> \"" + mark + L"\"";
+    wchar_t self[MAX_PATH] = {};
+    std::vector<uint8_t> program;
+    if (::GetModuleFileNameW(nullptr, self, MAX_PATH) < MAX_PATH) program = ReadLocal(self);
+    HANDLE ch = CreateFile(child.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD sent = 0;
+    bool copied = ch != INVALID_HANDLE_VALUE && !program.empty() &&
+                  WriteFile(ch, program.data(), static_cast<DWORD>(program.size()), &sent, nullptr) &&
+                  sent == program.size();
+    if (ch != INVALID_HANDLE_VALUE) CloseHandle(ch);
+    std::wstring args = L"--leave-mark \"" + mark + L"\"";
     PROCESS_INFORMATION pi{};
-    BOOL started = CreateProcess(L"\\Windows\\system32\\cmd.exe", args.c_str(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 nullptr, nullptr, &pi);
-    Report(started, "CeCreateProcess", "\\Windows\\system32\\cmd.exe, process " + std::to_string(pi.dwProcessId));
+    BOOL started = copied && CreateProcess(child.c_str(), args.c_str(), nullptr, nullptr, FALSE, 0, nullptr,
+                                           nullptr, nullptr, &pi);
+    Report(started, "CeCreateProcess", Narrow(child) + ", process " + std::to_string(pi.dwProcessId));
     if (started) {
         CloseHandle(pi.hProcess);
         CloseHandle(pi.hThread);

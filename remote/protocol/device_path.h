@@ -1,5 +1,5 @@
 // Handheld paths and where they live on the host. The handheld has one file system rooted at
-// "\"; the agent keeps it inside one host folder (the emulated handheld's C: drive), and no
+// "\"; the agent keeps it inside one host folder (the emulated handheld's storage), and no
 // request may name anything outside that folder.
 #pragma once
 

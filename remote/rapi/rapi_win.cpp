@@ -4,11 +4,13 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <atomic>
 #include <cwchar>
 #include <memory>
 #include <mutex>
 #include <type_traits>
 
+#include "common/unique_win.h"
 #include "remote/protocol/messages.h"
 #include "remote/rapi/link_win.h"
 #include "remote/rapi_api_win.h"
@@ -120,26 +122,25 @@ HRESULT WINAPI CeRapiInitEx(RapiInit* init) {
     if (!g_winsock->ok()) return FromWin32(WSASYSNOTREADY);
     glimmora::UniqueHandle event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!event) return FromWin32(::GetLastError());
-    HMODULE pinned = nullptr;
+    // A reference on this module for the connector thread, which gives it back as it ends.
+    glimmora::UniqueModule pinned;
     if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&ConnectorMain),
-                              &pinned)) {
+                              pinned.put())) {
         return FromWin32(::GetLastError());
     }
     auto link = std::make_shared<remote::Link>();
-    auto* parameter = new std::shared_ptr<remote::Link>(link);
-    HANDLE thread = ::CreateThread(nullptr, 0, ConnectorMain, parameter, 0, nullptr);
-    if (thread == nullptr) {
-        DWORD e = ::GetLastError();
-        delete parameter;
-        ::FreeLibrary(pinned);
-        return FromWin32(e);
-    }
+    auto parameter = std::make_unique<std::shared_ptr<remote::Link>>(link);
+    glimmora::UniqueHandle thread(::CreateThread(nullptr, 0, ConnectorMain, parameter.get(), 0, nullptr));
+    if (!thread) return FromWin32(::GetLastError());
+    // Both belong to the running thread now.
+    parameter.release();
+    pinned.release();
     // The event of an earlier link is closed only now, so a late waiter never held a dead handle.
     g_event = std::move(event);
     init->heRapiInit = g_event.get();
     g_record = init;
     g_link = std::move(link);
-    g_connector.reset(thread);
+    g_connector = std::move(thread);
     return S_OK;
 }
 

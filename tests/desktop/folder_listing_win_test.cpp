@@ -147,5 +147,39 @@ TEST_F(ListFolderTest, RandomOrderKeepsSubfoldersLastInAscendingNames) {
     }
 }
 
+TEST_F(ListFolderTest, ANameTheCodePageLacksIsReachedThroughItsShortAlias) {
+    Make("b.jpg", 2);
+    Make("Caf\xE9.jpg", 3);  // converts in CP1252: listed and opened as it is
+    // Japanese and Greek letters: outside the desktop's code page. The temporary folder's
+    // path is plain ASCII, so widening it byte by byte is exact.
+    const std::wstring folderWide(folder_.path().begin(), folder_.path().end());
+    HANDLE file = CreateFileW((folderWide + L"\u65E5\u672C\u306E\u6D77.jpg").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, "12345", 5, &written, nullptr);
+    CloseHandle(file);
+    ASSERT_TRUE(CreateDirectoryW((folderWide + L"\u03A9\u03BC\u03AD\u03B3\u03B1").c_str(), nullptr));
+
+    const PictureList list = List(kSortName, true);
+    ASSERT_EQ(list.size(), 4u);
+    for (const PictureEntry& e : list) {
+        SCOPED_TRACE(e.name);
+        const bool foreignName = e.name.find('?') != std::string::npos;
+        // Only the names that did not convert carry an alias, and the alias opens the entry.
+        EXPECT_EQ(e.alias.empty(), !foreignName);
+        EXPECT_NE(GetFileAttributesA(folder_.File(PathName(e)).c_str()), INVALID_FILE_ATTRIBUTES);
+        if (foreignName && !e.isDirectory) {
+            EXPECT_EQ(e.name, "????.jpg");
+            EXPECT_EQ(e.size, 5);
+        }
+    }
+    EXPECT_EQ(list[3].isDirectory, 1);
+    // The order is the long names' order, whatever the aliases are.
+    for (std::size_t i = 1; i < 3; ++i) {
+        EXPECT_LT(LocaleNameOrder(list[i - 1].name, list[i].name), 0) << list[i].name;
+    }
+}
+
 }  // namespace
 }  // namespace glimmora::desktop

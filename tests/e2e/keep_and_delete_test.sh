@@ -12,7 +12,7 @@ colours=(red orange yellow green)
 for i in 1 2 3 4; do
     convert -size 480x360 "gradient:${colours[i - 1]}-navy" -fill white -draw "rectangle 20,20 $((60 * i)),80" "$pictures/p$i.jpg"
 done
-drive="$home/handheld/prefix/drive_c"
+drive="$home/handheld/storage"
 left_on_handheld() { find "$drive/My Documents" -name 'Glimmora_*.jpg' -printf '%P\n' 2>/dev/null | sort; }
 
 # Deleted after showing: two pictures came and went.

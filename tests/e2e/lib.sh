@@ -23,7 +23,7 @@
 #   kept_is N NAME                       Glimmora_00N.jpg is whole and shows picture NAME
 #   e2e_done                             both sides stopped, no process of theirs left
 #
-# The scenarios see $src, $build, $work, $hh, $dk, $pictures, $drive (the handheld's C:)
+# The scenarios see $src, $build, $work, $hh, $dk, $pictures, $drive (the handheld's storage, its \)
 # and $kept (where the session keeps the pictures it sends).
 
 e2e_init() {
@@ -43,7 +43,7 @@ e2e_init() {
     work=$(mktemp -d "${TMPDIR:-/tmp}/glimmora-e2e-$e2e_name.XXXXXX")
     hh="$work/hh"
     dk="$work/dk"
-    drive="$hh/prefix/drive_c"
+    drive="$hh/storage"
     kept="$drive/My Documents/Glimmora"
     pictures="$dk/prefix/drive_c/Pictures"
     e2e_started=$SECONDS

@@ -22,7 +22,7 @@ grep -q '^frame: 2 pictures sent; the first on the handheld' <<<"$out" || fail "
 
 rows=$(pictures_tsv)
 [ "$(wc -l <<<"$rows")" = 2 ] || fail "the frame recorded $(wc -l <<<"$rows") pictures, not 2"
-kept="$home/handheld/prefix/drive_c/My Documents/Glimmora"
+kept="$home/handheld/storage/My Documents/Glimmora"
 n=0
 for name in a.jpg "b two.jpg"; do
     n=$((n + 1))

@@ -14,6 +14,8 @@ TEST(DevicePictureName, PadsTheCounterToThreeDigits) {
     EXPECT_EQ(DevicePictureName(L"\\My Documents", 5), L"\\My Documents\\Glimmora_005.jpg");
     EXPECT_EQ(DevicePictureName(L"\\Temp", 100), L"\\Temp\\Glimmora_100.jpg");
     EXPECT_EQ(DevicePictureName(L"", 1000), L"\\Glimmora_1000.jpg");
+    EXPECT_EQ(DevicePictureName(L"\\Temp\\", 1), L"\\Temp\\Glimmora_001.jpg");
+    EXPECT_EQ(DevicePictureName(L"\\", 2), L"\\Glimmora_002.jpg");
 }
 
 TEST(ViewerLaunch, ProgramPathAndArgumentsAsTheViewerExpectsThem) {

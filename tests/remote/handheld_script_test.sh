@@ -27,7 +27,7 @@ desktop() { local seconds=$1; shift; timeout "$seconds" "$src/scripts/wine-run" 
 "$handheld" create "$hh" 2>/dev/null && fail "create over an existing handheld succeeded"
 "$handheld" start "$hh" || fail "start"
 
-drive="Z:$(printf '%s' "$hh/prefix/drive_c" | tr '/' '\\')"
+drive="Z:$(printf '%s' "$hh/storage" | tr '/' '\\')"
 out=$(eval "$("$handheld" env "$hh")" && desktop 120 "$build/bin/rapi-exercise.exe" --check-root "$drive") ||
     { echo "$out" >&2; fail "rapi-exercise against the handheld"; }
 echo "$out"
@@ -47,8 +47,10 @@ grep -q "wrong pairing secret" "$hh/run/agent.log" || fail "the refusal was not 
 "$handheld" tap "$hh" 320 10 2>/dev/null && fail "a tap off the screen was accepted"
 "$handheld" key "$hh" Escape || fail "key"
 "$handheld" key "$hh" 'a;b' 2>/dev/null && fail "a malformed key name was accepted"
-timeout 60 "$handheld" run "$hh" cmd /c 'echo ran> \ran-by-script.txt' || fail "run"
-[ -f "$hh/prefix/drive_c/ran-by-script.txt" ] || fail "run did not run in the handheld"
+# A program run there sees the handheld's storage as \ and keeps its temporary files in it.
+timeout 60 "$handheld" run "$hh" cmd /c 'echo ran> \ran-by-script.txt & echo ran> %TEMP%\by-script.tmp' || fail "run"
+[ -f "$hh/storage/ran-by-script.txt" ] || fail "run did not run on the handheld's storage"
+[ -f "$hh/storage/Temp/by-script.tmp" ] || fail "the handheld's temporary folder is not its \Temp"
 
 xvfb=$(cat "$hh/run/xvfb.pid")
 agent=$(cat "$hh/run/agent.pid")

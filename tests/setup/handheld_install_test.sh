@@ -32,7 +32,7 @@ cp "$build/bin/Tandrel.dll" "$build/bin/Glimmora.exe" "$work/bin/"
 "$handheld" uninstall "$hh" 2>/dev/null && fail "uninstall without an installation succeeded"
 
 "$handheld" install "$hh" --from "$work/bin" || fail "install"
-app="$hh/prefix/drive_c/Program Files/Glimmora"
+app="$hh/storage/Program Files/Glimmora"
 cmp -s "$app/Glimmora.exe" "$work/bin/Glimmora.exe" || fail "Glimmora.exe was not installed"
 cmp -s "$app/Tandrel.dll" "$work/bin/Tandrel.dll" || fail "Tandrel.dll was not installed"
 reg query 'HKLM\Software\Kestrova\Glimmora' /v InstalledDirPath | grep -q 'REG_SZ *\\Program Files\\Glimmora$' ||
@@ -52,7 +52,7 @@ done
 # The screen shows what the viewer's pipeline makes of the file the session kept there.
 sleep 2
 "$handheld" shot "$hh" "$work/screen.png" || fail "screenshot"
-sent="$hh/prefix/drive_c/My Documents/Glimmora/Glimmora_001.jpg"
+sent="$hh/storage/My Documents/Glimmora/Glimmora_001.jpg"
 [ -f "$sent" ] || fail "the session kept no picture on the handheld"
 "$src/build/native/bin/glimmora-picture" show "$sent" 240 320 0 0 "$work/shown.bmp" >/dev/null ||
     fail "the picture tool could not show the sent picture"

@@ -28,7 +28,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 "$handheld" create "$hh" --size 240x320 >/dev/null 2>&1 || fail "handheld create"
 "$handheld" start "$hh" 2>/dev/null || fail "handheld start"
-drive="$hh/prefix/drive_c"
+drive="$hh/storage"
 mkdir -p "$drive/Program Files/Glimmora"
 cp "$build/bin/remote_test_child.exe" "$drive/Program Files/Glimmora/Glimmora.exe"
 timeout 60 "$handheld" run "$hh" reg add 'HKLM\Software\Kestrova\Glimmora' /v InstalledDirPath /t REG_SZ \

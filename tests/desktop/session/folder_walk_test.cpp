@@ -132,6 +132,22 @@ TEST_F(WalkTest, VanishedOrOutsideOrUnknownPicturesStartAtTheRootsFirstEntry) {
     }
 }
 
+TEST_F(WalkTest, AnEntryWithAnAliasIsOpenedEnteredAndResumedThroughIt) {
+    // Long names the code page lacks ("??.jpg", "??") come with their short aliases.
+    PictureList root{{"??.jpg", 100, 0, 0, "AB~1.JPG"}, {"b.jpg", 100, 0, 0}, {"??", 0, 0, 1, "CD~1"}};
+    tree_["c:\\pics\\"] = root;
+    Folder("C:\\Pics\\CD~1\\", {"x.jpg"}, {});
+    FolderWalk walk = Walk();
+    walk.Resume("", false);
+    EXPECT_EQ(Pictures(walk, 3), (std::vector<std::string>{"C:\\Pics\\AB~1.JPG", "C:\\Pics\\b.jpg",
+                                                           "C:\\Pics\\CD~1\\x.jpg"}));
+    FolderWalk resumed = Walk();
+    resumed.Resume("C:\\Pics\\ab~1.jpg", true);
+    EXPECT_EQ(Pictures(resumed, 2), (std::vector<std::string>{"C:\\Pics\\b.jpg", "C:\\Pics\\CD~1\\x.jpg"}));
+    // Climbing out of the aliased subfolder finds it again: the wrap comes next.
+    EXPECT_EQ(Pictures(resumed, 1), (std::vector<std::string>{"C:\\Pics\\AB~1.JPG"}));
+}
+
 TEST_F(WalkTest, RandomOrderStartsAtTheFirstEntryOfTheResumedFolder) {
     FolderWalk walk = Walk(true);
     walk.Resume("C:\\Pics\\b.jpg", true);

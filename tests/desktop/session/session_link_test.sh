@@ -25,7 +25,7 @@ fail() { echo "FAIL: $*" >&2; [ -f "$hh/run/agent.log" ] && tail -n 20 "$hh/run/
 
 "$handheld" create "$hh" --size 240x320 >/dev/null 2>&1 || fail "create"
 "$handheld" start "$hh" 2>/dev/null || fail "start"
-drive="$hh/prefix/drive_c"
+drive="$hh/storage"
 mkdir -p "$drive/Program Files/Glimmora"
 cp "$build/bin/remote_test_child.exe" "$drive/Program Files/Glimmora/Glimmora.exe"
 timeout 60 "$handheld" run "$hh" reg add 'HKLM\Software\Kestrova\Glimmora' /v InstalledDirPath /t REG_SZ \

@@ -191,7 +191,7 @@ TEST_F(SessionTest, ThePersonalFolderUnknownGivesTheTempFolder) {
     script_.stopAtConnection = 2;
     Run();
     ASSERT_EQ(Calls(L"CeCreateFile").size(), 1u);
-    EXPECT_EQ(Calls(L"CeCreateFile")[0].args.at(0), L"\\Temp\\\\Glimmora_001.jpg");
+    EXPECT_EQ(Calls(L"CeCreateFile")[0].args.at(0), L"\\Temp\\Glimmora_001.jpg");
     EXPECT_EQ(sentWidths_, (std::vector<int>{21}));
 }
 
@@ -377,6 +377,45 @@ TEST_F(SessionTest, AnEmptyRootWaitsTheIntervalAndLooksAgain) {
     EXPECT_TRUE(Calls(L"CeRapiInitEx").empty());
     EXPECT_EQ(window_.Codes(), (std::vector<WPARAM>{kNotifySessionEnded}));
     EXPECT_EQ(key_.ReadLastImage(), "");
+}
+
+// A tree that yields no picture must not keep a core busy: one round of it per interval.
+TEST_F(SessionTest, ARoundOfTheTreeWithoutAPictureWaitsTheInterval) {
+    const struct {
+        const char* name;
+        std::vector<std::string> undecodable;  // in the subfolder "sub"
+    } cases[] = {
+        {"only an empty subfolder", {}},
+        {"a subfolder of undecodable pictures", {"sub\\a.jpg", "sub\\b.jpg"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder root;
+        ASSERT_TRUE(CreateDirectoryA(root.File("sub").c_str(), nullptr));
+        for (const std::string& file : c.undecodable) WriteFileBytes(root.File(file), {'n', 'o', 't'});
+        params_.root = root.path();
+        params_.interval = 1;
+        window_.notices.clear();
+        // The processor time of this process while the session runs: the test only waits.
+        const auto busyMs = [] {
+            FILETIME created{}, exited{}, kernel{}, user{};
+            GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+            const auto ms = [](FILETIME t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000; };
+            return ms(kernel) + ms(user);
+        };
+        const ULONGLONG before = busyMs();
+        std::unique_ptr<SessionRun> run = Start();
+        EXPECT_FALSE(run->Wait(3500));
+        const ULONGLONG busy = busyMs() - before;
+        run->StopAndTime(5000);
+        Finish(*run);
+        // The first round follows at once, then one round a second: at most five in 3.5 s,
+        // each connecting once per picture it tries.
+        EXPECT_LE(Calls(L"CeRapiInitEx").size(), 5 * c.undecodable.size());
+        if (!c.undecodable.empty()) EXPECT_GE(Calls(L"CeRapiInitEx").size(), 2 * c.undecodable.size());
+        EXPECT_LT(busy, 700u) << "processor time while the session ran";
+        EXPECT_EQ(window_.Codes(), (std::vector<WPARAM>{kNotifySessionEnded}));
+    }
 }
 
 TEST_F(SessionTest, AFolderChangeReportedByTheWatchIsPickedUpAtTheNextWrap) {

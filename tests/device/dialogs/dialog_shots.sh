@@ -23,7 +23,7 @@ mkdir -p "$out"
 "$handheld" start "$hh" >/dev/null 2>&1
 # Xvfb has no window manager to draw captions: Wine draws them itself.
 "$handheld" run "$hh" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-docs="$hh/prefix/drive_c/My Documents"
+docs="$hh/storage/My Documents"
 mkdir -p "$docs/Trip (2005)" "$docs/Trip/Day 1" "$docs/Home"
 for n in 1 2 3 4; do : >"$docs/Trip (2005)/$n.jpg"; done
 for n in 1 2 3; do : >"$docs/Trip/$n.jpg"; done

@@ -169,10 +169,57 @@ TEST_F(SettingsDialogTest, OpensAsItsTemplateWithAutoRightAndBothBoxesClear) {
         });
         EXPECT_FALSE(Checked(d, IDC_ASSOCIATE_JPEG));
         EXPECT_FALSE(Checked(d, IDC_FIT_TO_SCREEN));
-        EXPECT_EQ(::GetDlgItem(d, IDOK), nullptr);
     }, IDCANCEL);
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_FALSE(reg.KeyExists(reg.currentUser(), kAppKey));
+}
+
+// The platform's stand-in for the caption's OK button: reached by the mouse and by Tab, below
+// the dialog's own controls.
+TEST_F(SettingsDialogTest, TheCaptionOkStandInConfirmsByMouseAndByKeyboard) {
+    for (const bool byKeyboard : {false, true}) {
+        SCOPED_TRACE(byKeyboard ? "keyboard" : "mouse");
+        SettingsDialog dialog(reg.places());
+        dialog.modulePath = kModule;
+        dialog.platformMajorVersion = 5;
+        HWND d = nullptr, ok = nullptr;
+        DialogScript script;
+        script.Then([&] {
+            d = dialog.Handle();
+            if (!ClientOnScreen(d)) return false;
+            ok = ::GetDlgItem(d, IDOK);
+            EXPECT_NE(ok, nullptr);
+            if (!ok) return true;
+            EXPECT_EQ(test::ClassName(ok), L"Button");
+            EXPECT_EQ(WindowText(ok), L"OK");
+            RECT client{};
+            ::GetClientRect(d, &client);
+            const RECT r = test::ChildRect(d, ok);
+            EXPECT_GE(r.top, test::ChildRect(d, ::GetDlgItem(d, IDC_FIT_TO_SCREEN)).bottom);
+            EXPECT_GE(r.top, test::DialogUnits(d, 3, 93, 135, 8).bottom) << "below the last line of text";
+            EXPECT_LE(r.bottom, client.bottom);
+            EXPECT_LE(r.right, client.right);
+            ::CheckDlgButton(d, IDC_FIT_TO_SCREEN, BST_CHECKED);
+            if (!byKeyboard) {
+                Click(d, IDOK);
+                return true;
+            }
+            ::SetFocus(::GetDlgItem(d, IDC_FIT_TO_SCREEN));
+            ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+            return true;
+        });
+        if (byKeyboard) {
+            script.Then([&] {
+                if (::GetFocus() != ok) return false;
+                ::PostMessageW(ok, WM_KEYDOWN, VK_SPACE, 0);
+                ::PostMessageW(ok, WM_KEYUP, VK_SPACE, 0xC0000000);
+                return true;
+            });
+        }
+        EXPECT_EQ(script.Run([&] { return dialog.Run(nullptr); }), IDOK);
+        EXPECT_EQ(reg.Dword(reg.currentUser(), kAppKey, kOptionsValue), DWORD{(2u << 28) | 2u});
+        reg.SetDword(reg.currentUser(), kAppKey, kOptionsValue, 2u << 28);
+    }
 }
 
 TEST_F(SettingsDialogTest, DrawsTheOptionsHeadingInTheCaptionColour) {

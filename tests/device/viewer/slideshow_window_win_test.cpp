@@ -424,5 +424,24 @@ TEST_F(SlideshowWindowTest, CloseReportsTheStopAndEndsTheWindow) {
               std::optional<std::uint32_t>(1));
 }
 
+TEST_F(SlideshowWindowTest, WmCloseFromOutsideEndsTheWindowAsCloseDoes) {
+    const std::wstring path = Picture("a.jpg", 200, 150);
+    SlideshowWindow window;
+    window.SetStart(path, false, 0);
+    const DWORD start = ::GetTickCount();
+    bool registered = false;
+    // What a task manager sends; only it can end the window before the timeout.
+    EXPECT_FALSE(test::RunWindow(window, {test::Wait(400), [&] {
+        registered = AppKey::OpenOrCreate().ReadWindow(handoff::kRapiThisHwnd).has_value();
+        ::PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
+        return true;
+    }, [] { return false; }}, 5000));
+    EXPECT_LT(::GetTickCount() - start, 3000u);
+    EXPECT_TRUE(registered);
+    EXPECT_EQ(AppKey::OpenOrCreate().ReadDword(handoff::kRapiStopSlideshow),
+              std::optional<std::uint32_t>(1));
+    EXPECT_FALSE(AppKey::OpenOrCreate().ReadWindow(handoff::kRapiThisHwnd).has_value());
+}
+
 }  // namespace
 }  // namespace glimmora::device::viewer

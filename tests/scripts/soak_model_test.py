@@ -14,7 +14,7 @@ class SentLineTest(unittest.TestCase):
         cases = [
             ('0024:trace:debugstr:OutputDebugStringA "Dockhaven: sent 2560x1600 as 512x320 in 143 ms: '
              'Z:\\\\p\\\\1 Fr\\xfchling\\\\008 \\xc4hre.jpg\\n"',
-             ("2560x1600", "512x320", 143, "Z:\\p\\1 Frühling\\008 Ähre.jpg")),
+             ("2560x1600", "512x320", 143, "/p/1 Frühling/008 Ähre.jpg")),
             ('trace:debugstr:OutputDebugStringA "Dockhaven: sent 1x2 as 1x2 in 0 ms: C:\\\\a \\"b\\".jpg\\n"',
              ("1x2", "1x2", 0, 'C:\\a "b".jpg')),
             ('trace:debugstr:OutputDebugStringA "something else\\n"', None),
