@@ -306,6 +306,10 @@ class Soak:
                 found.append(sent)
         return found
 
+    def caught_up(self):
+        with self.lock:
+            return not self.queued
+
     def watch_log(self):
         """Reads the desktop's lines as they come, on a thread of its own, so that each is
         stamped when Dockhaven wrote it even while the soak is busy with a check or a fault."""
@@ -541,13 +545,21 @@ class Soak:
         # From here on the programs are measured after every picture: a program's memory
         # follows the picture it holds, so the end is compared with the same picture earlier.
         baseline_at = 20 if n_wanted >= 60 else n_wanted // 3 + 2
+        screen_due = False
         while len(self.deliveries) < n_wanted:
             n = len(self.deliveries)
             last = self.deliveries[-1]
-            self.check_storage("after picture %d" % n, last[1])
-            if n % 10 == 0 or n == 1:
+            # The checks look at the handheld as it is now: only while the soak has caught up
+            # with the desktop's lines, or they would judge a later picture's write.
+            caught_up = self.caught_up()
+            if caught_up:
+                self.check_storage("after picture %d" % n, last[1])
+            if (n % 10 == 0 or n == 1 or screen_due) and self.caught_up():
                 self.check_screen(n, last[1])
-            if n >= baseline_at:
+                screen_due = False
+            elif n % 10 == 0:
+                screen_due = True
+            if n >= baseline_at and self.caught_up():
                 self.measure()
             if pending and pending[0][0] <= n and self.ready_for(pending[0][1]):
                 _, kind = pending.pop(0)

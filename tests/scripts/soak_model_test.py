@@ -76,8 +76,14 @@ class GrowthTest(unittest.TestCase):
         self.assertFalse(model.growth(usage, 0.01)["ok"], "3 handles more than 1 %")
         usage[-1] = (24, {"dockhaven.exe": (2, 10 * mib, 100, 0), "glimmora.exe": steady}, (2, 3), "a")
         self.assertFalse(model.growth(usage, 0.01)["ok"], "the agent not running at the end")
-        usage[-1] = sample(24, (2, 10 * mib, 100, 0), steady, steady, "a")[:2] + ((2, 4), "a")
-        self.assertFalse(model.growth(usage, 0.01)["ok"], "one process more in the handheld")
+        usage[-1] = sample(24, (2, 10 * mib, 100, 0), steady, steady, "a")
+        self.assertTrue(model.growth(usage, 0.01)["ok"])
+        grown = usage + [s[:2] + ((2, 4), s[3]) for s in usage]
+        self.assertFalse(model.growth(grown, 0.01)["ok"], "one process more in the handheld, measurement after measurement")
+        passing = usage + [usage[-1][:2] + ((2, 4), "a")]
+        self.assertTrue(model.growth(passing, 0.01)["ok"], "a viewer handing over for a moment")
+        two = model.parse_usage("Glimmora.exe 40 8000000 64 0 0\nGlimmora.exe 41 1500000 32 0 0\n")
+        self.assertEqual(two["glimmora.exe"][0], 40, "the slideshow, not the instance handing over")
 
 
 if __name__ == "__main__":
