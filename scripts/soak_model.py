@@ -80,9 +80,23 @@ WINE_SERVICES = ("services.exe", "winedevice.exe", "plugplay.exe", "svchost.exe"
                  "explorer.exe", "wineserver", "conhost.exe", "start.exe", "reg.exe", "process-usage.exe")
 
 
-def own_processes(pids):
-    """How many of the processes are the frame's own (its programs, not Wine's services)."""
-    return sum(1 for p in pids if not any(s in command_of(p).split(" ")[0].lower() for s in WINE_SERVICES))
+def age(pid):
+    """Seconds since the process started (0 when it is gone)."""
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            start = int(f.read().rsplit(")", 1)[1].split()[19])
+        with open("/proc/uptime") as f:
+            return float(f.read().split()[0]) - start / os.sysconf("SC_CLK_TCK")
+    except (OSError, ValueError, IndexError):
+        return 0.0
+
+
+def own_processes(pids, settled=5.0):
+    """How many of the processes are the frame's own (its programs, not Wine's services),
+    leaving out the ones younger than `settled` seconds: the viewer a picture's launch just
+    started lives a moment to hand the picture over."""
+    return sum(1 for p in pids if age(p) >= settled and
+               not any(s in command_of(p).split(" ")[0].lower() for s in WINE_SERVICES))
 
 
 def command_of(pid):
