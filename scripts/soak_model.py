@@ -328,9 +328,10 @@ def growth(usage, bound):
                      ("none" if not grew else "GREW: " + ", ".join(grew)) +
                      ("" if same else " (not the same picture on screen)")))
         ok = ok and not grew and end_n > base_n
-    # The frame's own processes in both prefixes, the fewest of the first measurements against
-    # the fewest of the last ones: a viewer handing a picture over lives a moment beside them.
-    base_counts = tuple(min(u[2][i] for u in usage[:5]) for i in (0, 1))
+    # The frame's own processes in both prefixes, the fewest of five measurements against the
+    # fewest of the last five, well after the faults have restarted programs.
+    earlier = usage[-10:-5] if len(usage) >= 10 else usage[:5]
+    base_counts = tuple(min(u[2][i] for u in earlier) for i in (0, 1))
     end_counts = tuple(min(u[2][i] for u in usage[-5:]) for i in (0, 1))
     processes_ok = end_counts[0] <= base_counts[0] and end_counts[1] <= base_counts[1]
     return {"rows": rows, "ok": ok and processes_ok, "processes": (base_counts, end_counts, processes_ok)}
