@@ -279,12 +279,13 @@ void IPPC_RAPI_UploadThread::ChooseFolderAndScreen(Working& state) {
     }
 }
 
-bool IPPC_RAPI_UploadThread::Transfer(Working& state, const std::vector<std::uint8_t>& jpeg) {
+IPPC_RAPI_UploadThread::TransferEnd IPPC_RAPI_UploadThread::Transfer(Working& state,
+                                                                      const std::vector<std::uint8_t>& jpeg) {
     const session::RemoteApi& api = remote_.api();
     const std::wstring file = handoff::DevicePictureName(state.deviceFolder, state.counter);
     const HANDLE handle = api.CeCreateFile(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE || handle == nullptr) return false;
+    if (handle == INVALID_HANDLE_VALUE || handle == nullptr) return TransferEnd::kNotCreated;
     DWORD written = 0;
     const DWORD size = static_cast<DWORD>(jpeg.size());
     const BOOL wrote = api.CeWriteFile(handle, jpeg.data(), size, &written, nullptr);
@@ -292,7 +293,7 @@ bool IPPC_RAPI_UploadThread::Transfer(Working& state, const std::vector<std::uin
     // A short write leaves a truncated picture the viewer would show broken: it goes too.
     if (!wrote || written != size) {
         api.CeDeleteFile(file.c_str());
-        return false;
+        return TransferEnd::kWriteBroken;
     }
     const std::wstring commandLine =
         handoff::ViewerLaunchArguments(file, interval_, keepPictures_);
@@ -303,9 +304,9 @@ bool IPPC_RAPI_UploadThread::Transfer(Working& state, const std::vector<std::uin
         if (!StopSignalled()) {
             PostMessageW(window_, handoff::kWmServerNotify, handoff::kNotifyLaunchFailed, 0);
         }
-        return false;
+        return TransferEnd::kLaunchFailed;
     }
-    return true;
+    return TransferEnd::kDelivered;
 }
 
 IPPC_RAPI_UploadThread::PassEnd IPPC_RAPI_UploadThread::OnePicture(Working& state) {
@@ -316,6 +317,7 @@ IPPC_RAPI_UploadThread::PassEnd IPPC_RAPI_UploadThread::OnePicture(Working& stat
         if (!Handshake(state)) return PassEnd::kEndNow;
         if (state.deviceFolder.empty()) ChooseFolderAndScreen(state);
         bool fitted = false;
+        bool retry = false;
         if (!state.deviceFolder.empty()) {
             std::optional<Bitmap24> bitmap;
             FitReport report;
@@ -336,10 +338,15 @@ IPPC_RAPI_UploadThread::PassEnd IPPC_RAPI_UploadThread::OnePicture(Working& stat
                 bitmap.reset();  // one picture at a time: the bitmap goes before the transfer
                 if (!jpeg.empty()) {
                     Notify(handoff::kNotifyUploadBegin);
-                    const bool delivered = Transfer(state, jpeg);
+                    const TransferEnd end = Transfer(state, jpeg);
                     Notify(handoff::kNotifyUploadEnd);
+                    // A write that broke off part way (the card filled up, the handheld went
+                    // away mid-write) keeps the position and the counter: the same picture
+                    // goes again after the interval into the same file, over whatever part
+                    // of it could not be deleted, so no picture is lost to a passing fault.
+                    retry = end == TransferEnd::kWriteBroken;
                     // For a watching debugger only; without one this costs next to nothing.
-                    if (delivered) {
+                    if (end == TransferEnd::kDelivered) {
                         const std::string line = session::SentPictureLine(
                             picture, report.source, sent, GetTickCount() - started);
                         OutputDebugStringA(line.c_str());
@@ -350,8 +357,8 @@ IPPC_RAPI_UploadThread::PassEnd IPPC_RAPI_UploadThread::OnePicture(Working& stat
                 state.wait = false;
             }
         }
-        if (fitted) {
-            state.pictureThisRound = true;
+        if (fitted) state.pictureThisRound = true;
+        if (fitted && !retry) {
             state.lastPicture = picture;
             state.walk->Advance();
             state.counter = handoff::PictureCounterAfterPicture(state.counter, keepPictures_);

@@ -74,8 +74,11 @@ private:
     // Both registry handshakes; false when the session must end (handheld stop, no viewer).
     bool Handshake(Working& state);
     void ChooseFolderAndScreen(Working& state);
-    // True when the picture was written and the viewer started on it.
-    bool Transfer(Working& state, const std::vector<std::uint8_t>& jpeg);
+    enum class TransferEnd { kDelivered, kNotCreated, kWriteBroken, kLaunchFailed };
+    // kDelivered when the picture was written and the viewer started on it; kWriteBroken
+    // when the write stopped part way (a full card, a link that broke), the file deleted if
+    // the handheld still answered.
+    TransferEnd Transfer(Working& state, const std::vector<std::uint8_t>& jpeg);
     bool StopSignalled() const;
     void Notify(unsigned int code);
 

@@ -19,7 +19,7 @@ using namespace glimmora::remote;
 const char kUsage[] =
     "usage: handheld-agent --secret-file FILE [--port N] [--bind ADDRESS] [--root FOLDER]\n"
     "                      [--port-file FILE] [--idle-timeout-ms N] [--hello-timeout-ms N]\n"
-    "                      [--receive-delay-ms N]\n"
+    "                      [--receive-delay-ms N] [--card-file FILE]\n"
     "  --secret-file   file holding the pairing secret (16 to 256 printable characters)\n"
     "  --port          TCP port to listen on (default 47931; 0 picks a free one)\n"
     "  --bind          loopback address (127.x.x.x) to listen on (default 127.0.0.1)\n"
@@ -27,7 +27,10 @@ const char kUsage[] =
     "  --port-file     write the port actually bound to this file once listening\n"
     "  --idle-timeout-ms    drop a paired link quiet this long (default 30000)\n"
     "  --hello-timeout-ms   drop a new link that has not paired within this (default 3000)\n"
-    "  --receive-delay-ms   pause after every 64 KiB received, to emulate a slow cradle\n";
+    "  --receive-delay-ms   pause after every 64 KiB received, to emulate a slow cradle\n"
+    "  --card-file     the storage card's state, read before every write: \"free BYTES\" (a\n"
+    "                  write beyond them stops part way, disk full), \"slow MS\" (a pause in\n"
+    "                  the middle of every write); no file: room and speed to spare\n";
 
 bool ParseNumber(const wchar_t* text, unsigned long max, unsigned long* out) {
     if (text == nullptr || *text == L'\0') return false;
@@ -64,6 +67,7 @@ int main() {
 
     AgentOptions options;
     std::wstring secret_file;
+    std::wstring card_file;
     for (int i = 1; i < argc; ++i) {
         std::wstring arg = argv[i];
         const wchar_t* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -83,6 +87,8 @@ int main() {
             options.bind_address = Narrow(value);
         } else if (arg == L"--root") {
             options.root = value;
+        } else if (arg == L"--card-file") {
+            card_file = value;
         } else if (arg == L"--port-file") {
             options.port_file = value;
         } else if (arg == L"--idle-timeout-ms" || arg == L"--hello-timeout-ms" || arg == L"--receive-delay-ms") {
@@ -121,6 +127,7 @@ int main() {
     if (!winsock.ok()) return Fail("Winsock did not start");
     WinHandheldOps ops(options.root);
     ops.PrepareRoot();
+    ops.set_card_file(card_file);
     AgentServer server(options, ops);
     if (uint32_t e = server.Listen()) {
         return Fail("cannot listen on " + options.bind_address + ":" + std::to_string(options.port) +

@@ -1,5 +1,7 @@
 #include "remote/agent/handheld_ops_win.h"
 
+#include "remote/agent/storage_card.h"
+
 #include "remote/protocol/device_path.h"
 #include "remote/protocol/messages.h"
 
@@ -13,6 +15,18 @@ std::wstring Wide(const std::u16string& s) { return std::wstring(s.begin(), s.en
 std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
 
 uint32_t LastError() { return static_cast<uint32_t>(::GetLastError()); }
+
+// The card file as it is now; a missing or unreadable file is a card with room to spare.
+StorageCard ReadCard(const std::wstring& path) {
+    if (path.empty()) return {};
+    UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return {};
+    char buffer[256];
+    DWORD n = 0;
+    if (!::ReadFile(f.get(), buffer, sizeof buffer, &n, nullptr)) return {};
+    return ParseStorageCard(std::string(buffer, n));
+}
 
 // Handle numbers never look like a failed CreateFile (0 or -1) nor like each other after
 // wrapping: they step by 4 within a range that stays clear of both.
@@ -70,22 +84,37 @@ uint32_t WinHandheldOps::MakeFile(const std::u16string& path, uint32_t access, u
     return 0;
 }
 
+uint32_t WinHandheldOps::WriteAll(HANDLE h, const uint8_t* data, std::size_t size, std::size_t* done) const {
+    std::size_t start = *done;
+    while (*done - start < size) {
+        DWORD n = 0;
+        if (!::WriteFile(h, data + (*done - start), static_cast<DWORD>(size - (*done - start)), &n, nullptr)) {
+            return LastError();
+        }
+        if (n == 0) break;
+        *done += n;
+    }
+    return 0;
+}
+
 uint32_t WinHandheldOps::WriteFile(uint32_t handle, const std::vector<uint8_t>& data, uint32_t* written) {
     *written = 0;
     auto it = handles_.find(handle);
     if (it == handles_.end()) return ERROR_INVALID_HANDLE;
+    const StorageCard card = ReadCard(card_file_);
+    const WritePlan plan = PlanWrite(card, data.size());
+    // A slow card has taken half the data when it pauses, as a card that stalls part way.
+    const std::size_t first = static_cast<std::size_t>(plan.bytes / 2);
     std::size_t done = 0;
-    while (done < data.size()) {
-        DWORD n = 0;
-        if (!::WriteFile(it->second.get(), data.data() + done, static_cast<DWORD>(data.size() - done), &n, nullptr)) {
-            *written = static_cast<uint32_t>(done);
-            return LastError();
-        }
-        if (n == 0) break;
-        done += n;
+    uint32_t e = WriteAll(it->second.get(), data.data(), first, &done);
+    if (e == 0 && card.slow_ms > 0) ::Sleep(card.slow_ms);
+    if (e == 0 && done == first) {
+        e = WriteAll(it->second.get(), data.data() + first, static_cast<std::size_t>(plan.bytes) - first, &done);
     }
     *written = static_cast<uint32_t>(done);
-    return 0;
+    if (e != 0) return e;
+    // A full card takes what fits and then refuses the rest, as the file system reports it.
+    return plan.full ? static_cast<uint32_t>(ERROR_DISK_FULL) : 0;
 }
 
 uint32_t WinHandheldOps::ReadFile(uint32_t handle, uint32_t max_bytes, std::vector<uint8_t>* data) {

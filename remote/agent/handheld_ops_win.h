@@ -41,13 +41,18 @@ public:
 
     // Creates the folders every handheld has, so the special folders exist from the start.
     void PrepareRoot() const;
+    // The host file that holds the storage card's state (see storage_card.h); none: a card
+    // with room for everything.
+    void set_card_file(std::wstring path) { card_file_ = std::move(path); }
 
 private:
     uint32_t HostPath(const std::u16string& device_path, std::wstring* host) const;
     HKEY ResolveKey(uint32_t key) const;
     uint32_t AddHandle(HANDLE h);
+    uint32_t WriteAll(HANDLE h, const uint8_t* data, std::size_t size, std::size_t* done) const;
 
     std::wstring root_;
+    std::wstring card_file_;
     // Everything the desktop opened on this link, by the number it was given. Bounded so that
     // a peer cannot exhaust the agent's handles.
     std::map<uint32_t, UniqueHandle> handles_;

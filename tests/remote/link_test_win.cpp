@@ -152,6 +152,36 @@ TEST_F(LinkTest, FileBytesLandOnTheHandheldDisk) {
     EXPECT_EQ(::GetFileAttributesW((dir + L"\\escaped.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// The agent reads its storage card from a file in its folder, before every write.
+class FullCardTest : public LinkTest {
+protected:
+    std::wstring AgentArgs() override {
+        WriteHostFile(dir + L"\\card", "free 1000\n");
+        return L"--card-file \"" + dir + L"\\card\"";
+    }
+};
+
+TEST_F(FullCardTest, AWriteBeyondTheFreeRoomStopsPartWayAsDiskFull) {
+    ASSERT_EQ(Connect(), S_OK);
+    std::vector<uint8_t> picture = Pattern(30000, 4);
+    HANDLE f = CreateForWrite(L"\\My Documents\\Glimmora_001.jpg");
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    EXPECT_FALSE(api.WriteFile(f, picture.data(), static_cast<DWORD>(picture.size()), &written, nullptr));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
+    EXPECT_EQ(written, 1000u);
+    ASSERT_TRUE(api.CloseHandle(f));
+    EXPECT_EQ(ReadHostFile(Host(L"\\My Documents\\Glimmora_001.jpg")),
+              std::vector<uint8_t>(picture.begin(), picture.begin() + 1000));
+
+    // Room again (the card file gone): the next write is whole.
+    ::DeleteFileW((dir + L"\\card").c_str());
+    f = CreateForWrite(L"\\My Documents\\Glimmora_001.jpg");
+    EXPECT_TRUE(api.WriteFile(f, picture.data(), static_cast<DWORD>(picture.size()), &written, nullptr));
+    EXPECT_EQ(written, picture.size());
+    ASSERT_TRUE(api.CloseHandle(f));
+}
+
 TEST_F(LinkTest, DirectoriesAreCreatedAndFilesDeleted) {
     ASSERT_EQ(Connect(), S_OK);
     ASSERT_TRUE(api.CreateDirectory(L"\\My Documents\\Glimmora", nullptr));

@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")/../.." && pwd)
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-for script in frame handheld desktop wine wine-run fuzz test bench; do
+for script in frame handheld desktop wine wine-run fuzz test bench soak; do
     path="$here/scripts/$script"
     out=$(bash "$path" --help 2>/dev/null); rc=$?
     [ "$rc" = 0 ] || fail "$script --help exits $rc"

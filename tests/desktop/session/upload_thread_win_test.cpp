@@ -258,6 +258,26 @@ TEST_F(SessionTest, AFailedOrShortWriteDeletesTheFileAndStillSendsBeginAndEnd) {
     }
 }
 
+TEST_F(SessionTest, AWriteBrokenOffGoesAgainIntoTheSameFileAfterTheInterval) {
+    Picture("a.jpg", 21);
+    Picture("b.jpg", 22);
+    params_.interval = 1;
+    for (int write : {fake_rapi::kWriteCallFails, fake_rapi::kWriteShort}) {
+        script_.write = write;
+        script_.writeFailures = 1;  // the card has room again at the next connection
+        script_.stopAtConnection = 4;
+        sentWidths_.clear();
+        Run();
+        EXPECT_EQ(sentWidths_, (std::vector<int>{-1, 21, 22})) << write;
+        const std::vector<FakeCall> creates = Calls(L"CeCreateFile");
+        ASSERT_EQ(creates.size(), 3u) << write;
+        EXPECT_EQ(creates[0].args.at(0), L"\\My Documents\\Glimmora_001.jpg");
+        EXPECT_EQ(creates[1].args.at(0), L"\\My Documents\\Glimmora_001.jpg") << "the same picture, the same file";
+        const std::vector<FakeCall> connects = Calls(L"CeRapiInitEx");
+        EXPECT_GE(connects[1].tick - connects[0].tick, 900u) << "the interval after the broken write";
+    }
+}
+
 TEST_F(SessionTest, AFailedCreateSkipsThePictureAndTheSessionGoesOn) {
     Picture("a.jpg", 21);
     Picture("b.jpg", 22);

@@ -44,6 +44,7 @@ struct Script {
     int screenHeight;
     BOOL failCreateFile;
     int write;                 // WriteBehaviour
+    int writeFailures;         // only this many first writes behave as `write`; 0: all of them
     BOOL failCreateProcess;
     BOOL record;               // keep the call log (a long benchmark turns it off)
 };

@@ -33,6 +33,7 @@ struct State {
     Script script{};
     std::wstring log;
     int connections = 0;
+    int writes = 0;
     bool connected = false;
     HANDLE event = nullptr;                   // handed out in the last record
     glimmora::rapi::RapiInit* pending = nullptr;  // a record still waiting for its answer
@@ -216,7 +217,9 @@ __declspec(dllexport) BOOL WINAPI CeWriteFile(HANDLE file, LPCVOID data, DWORD s
     Record(L"CeWriteFile|" + Num(size));
     if (written) *written = 0;
     if (NotConnected()) return FALSE;
-    switch (g_state.script.write) {
+    const int limit = g_state.script.writeFailures;
+    const bool scripted = limit <= 0 || g_state.writes++ < limit;
+    switch (scripted ? g_state.script.write : fake::kWriteSucceeds) {
         case fake::kWriteCallFails: SetLastError(ERROR_WRITE_FAULT); return FALSE;
         case fake::kWriteReportsZero: return TRUE;
         case fake::kWriteShort: size /= 2; break;
