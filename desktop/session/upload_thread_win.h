@@ -70,6 +70,8 @@ private:
     enum class PassEnd { kContinue, kEndNow };
 
     PassEnd OnePicture(Working& state);
+    // Fits, encodes and transfers the picture of this pass; moves the walk on past it.
+    void SendPicture(Working& state, const std::string& picture, DWORD started);
     bool Connect();
     // Both registry handshakes; false when the session must end (handheld stop, no viewer).
     bool Handshake(Working& state);
