@@ -17,27 +17,15 @@ ApplicationWindow::ApplicationWindow() {
     cls.lpszClassName = kApplicationClass;
     RegisterClassA(&cls);
     // A window of no size: it only carries the taskbar button and the title other copies look for.
-    window_ = CreateWindowExA(0, kApplicationClass, kApplicationTitle,
-                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
-                              nullptr, nullptr, cls.hInstance, this);
+    // The window is this object's from WM_NCCREATE on (WindowBase); its destructor destroys
+    // it without the handler, as nothing of this window's state matters by then.
+    CreateWindowExA(0, kApplicationClass, kApplicationTitle,
+                    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
+                    nullptr, cls.hInstance, this);
 }
 
-ApplicationWindow::~ApplicationWindow() {
-    if (window_) {
-        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
-    }
-}
-
-LRESULT CALLBACK ApplicationWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<ApplicationWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<ApplicationWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(window, message, wParam, lParam);
-    return HandleReportingExceptions(window, 0, [&] { return self->Handle(message, wParam, lParam); });
+LRESULT ApplicationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return HandleReportingExceptions(handle(), 0, [&] { return Handle(message, wParam, lParam); });
 }
 
 LRESULT ApplicationWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -48,7 +36,7 @@ LRESULT ApplicationWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SHOWWINDOW:
             // Another copy restored this window (SW_RESTORE): bring the main window back.
-            if (wParam && !restoring_ && minimized_) PostMessageA(window_, kWmRestoreMain, 0, 0);
+            if (wParam && !restoring_ && minimized_) PostMessageA(handle(), kWmRestoreMain, 0, 0);
             break;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_RESTORE) {
@@ -68,7 +56,7 @@ LRESULT ApplicationWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == SIZE_MINIMIZED && !minimized_) Minimize();
             // Restored from that state by another copy (SW_RESTORE): a change of state that
             // comes without WM_SHOWWINDOW.
-            if (wParam != SIZE_MINIMIZED && minimized_ && !restoring_) PostMessageA(window_, kWmRestoreMain, 0, 0);
+            if (wParam != SIZE_MINIMIZED && minimized_ && !restoring_) PostMessageA(handle(), kWmRestoreMain, 0, 0);
             break;
         case kWmRestoreMain:
             Restore();
@@ -77,21 +65,21 @@ LRESULT ApplicationWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(wParam) != WA_INACTIVE && main_ && IsWindowVisible(main_)) SetActiveWindow(main_);
             return 0;
     }
-    return DefWindowProcA(window_, message, wParam, lParam);
+    return DefWindowProcA(handle(), message, wParam, lParam);
 }
 
 void ApplicationWindow::Minimize() {
     minimized_ = true;
     if (main_) ShowWindow(main_, SW_HIDE);
-    ShowWindow(window_, SW_HIDE);
+    ShowWindow(handle(), SW_HIDE);
 }
 
 void ApplicationWindow::Restore() {
     restoring_ = true;
     minimized_ = false;
     // A window minimized from outside is still iconic under its hiding: bring its size back.
-    if (IsIconic(window_)) ShowWindow(window_, SW_SHOWNOACTIVATE);
-    ShowWindow(window_, SW_SHOWNA);
+    if (IsIconic(handle())) ShowWindow(handle(), SW_SHOWNOACTIVATE);
+    ShowWindow(handle(), SW_SHOWNA);
     if (main_) {
         ShowWindow(main_, SW_SHOW);
         SetForegroundWindow(main_);

@@ -6,16 +6,14 @@
 
 #include <windows.h>
 
+#include "common/window_base_win.h"
+
 namespace glimmora::desktop::app {
 
-class ApplicationWindow {
+class ApplicationWindow : public WindowBase<ApplicationWindow> {
 public:
     ApplicationWindow();
-    ~ApplicationWindow();
-    ApplicationWindow(const ApplicationWindow&) = delete;
-    ApplicationWindow& operator=(const ApplicationWindow&) = delete;
 
-    HWND handle() const { return window_; }
     void SetMainWindow(HWND main) { main_ = main; }
 
     void Minimize();
@@ -23,10 +21,10 @@ public:
     bool Minimized() const { return minimized_; }
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend WindowBase<ApplicationWindow>;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
-    HWND window_ = nullptr;
     HWND main_ = nullptr;
     bool minimized_ = false;
     bool restoring_ = false;

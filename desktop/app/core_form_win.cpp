@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "common/wait_cursor_win.h"
 #include "desktop/app/exception_box_win.h"
 #include "desktop/app/form_layout.h"
 #include "desktop/session/upload_thread_win.h"
@@ -67,18 +68,6 @@ int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
     return 0;
 }
 
-// The hourglass while a command runs; the previous cursor afterwards.
-class WaitCursor {
-public:
-    WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous_;
-};
-
 }  // namespace
 
 TCoreForm::TCoreForm(ApplicationWindow& application, FormOptions options)
@@ -100,28 +89,16 @@ TCoreForm::TCoreForm(ApplicationWindow& application, FormOptions options)
     const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     CreateWindowExA(WS_EX_CONTROLPARENT, kMainClass, kDesignCaption, style, x, y, width, height,
                     application_.handle(), nullptr, cls.hInstance, this);
-    application_.SetMainWindow(window_);
+    application_.SetMainWindow(handle());
 }
 
 TCoreForm::~TCoreForm() {
-    if (window_) DestroyWindow(window_);
+    // Its WM_DESTROY stops the session and removes the icon: the handlers need the whole form.
+    DestroyWhileWhole();
 }
 
-LRESULT CALLBACK TCoreForm::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<TCoreForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TCoreForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(window, message, wParam, lParam);
-    const LRESULT result =
-        HandleReportingExceptions(window, 0, [&] { return self->Handle(message, wParam, lParam); });
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-    }
-    return result;
+LRESULT TCoreForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return HandleReportingExceptions(handle(), 0, [&] { return Handle(message, wParam, lParam); });
 }
 
 LRESULT TCoreForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -172,20 +149,20 @@ LRESULT TCoreForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             // The system may end the process once this returns: close as "Exit" does, now.
             if (wParam) {
                 FormClose();
-                DestroyWindow(window_);
+                DestroyWindow(handle());
                 options_.store.RemoveActiveWindowHandle();
             }
             return 0;
         case WM_CLOSE:
             FormClose();
-            DestroyWindow(window_);
+            DestroyWindow(handle());
             return 0;
         case WM_DESTROY:
             FormDestroy();
             PostQuitMessage(0);
             return 0;
     }
-    return DefWindowProcA(window_, message, wParam, lParam);
+    return DefWindowProcA(handle(), message, wParam, lParam);
 }
 
 void TCoreForm::FormCreate() {
@@ -204,10 +181,10 @@ void TCoreForm::FormCreate() {
     }
     SetHint(LABEL_URL, kWebHint);
     SetHint(LABEL_Copyright, kWebHint);
-    SetWindowTextA(window_, kMainCaption);
+    SetWindowTextA(handle(), kMainCaption);
 
     taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
-    tray_ = std::make_unique<TrayIcon>(window_);
+    tray_ = std::make_unique<TrayIcon>(handle());
     tray_->Add();
 
     ApplyDefaultPictureFolder(settings_);
@@ -229,7 +206,7 @@ void TCoreForm::FormCreate() {
 
     if (options_.startArgument) {
         application_.Minimize();
-        PostMessageA(window_, handoff::kWmServerNotify, handoff::kNotifyAutoStart, 0);
+        PostMessageA(handle(), handoff::kWmServerNotify, handoff::kNotifyAutoStart, 0);
     }
 }
 
@@ -245,7 +222,7 @@ void TCoreForm::FormDestroy() {
 }
 
 void TCoreForm::LoadSettings() {
-    settings_ = options_.store.Load(window_);
+    settings_ = options_.store.Load(handle());
     SetWindowTextA(Control(EDIT_PocketPCFolderPath), settings_.ppcTempFilePath.c_str());
 }
 
@@ -349,7 +326,7 @@ void TCoreForm::ApplyEnabling() {
     }
     // A disabled control cannot keep the focus; Stop or Start takes it over.
     const HWND focus = GetFocus();
-    if (!focus || (GetParent(focus) == window_ && !IsWindowEnabled(focus))) {
+    if (!focus || (GetParent(focus) == handle() && !IsWindowEnabled(focus))) {
         SetFocus(Control(e.stop ? BTN_Stop : BTN_Start));
     }
 }
@@ -409,7 +386,7 @@ void TCoreForm::CHECK_PPC_UseDefaultFolderClick() {
         return;
     }
     ApplyEnabling();
-    if (IsWindowVisible(window_)) SetFocus(Control(EDIT_PocketPCFolderPath));
+    if (IsWindowVisible(handle())) SetFocus(Control(EDIT_PocketPCFolderPath));
 }
 
 void TCoreForm::EDIT_PocketPCFolderPathEnter() {
@@ -428,7 +405,7 @@ void TCoreForm::BTN_StartClick(bool byUser) {
     SaveSettings();
     if (session_) return;
     auto* session = new IPPC_RAPI_UploadThread(
-        window_, settings_.imageFolderPath, pictures_, static_cast<std::uint8_t>(settings_.fileSortBy),
+        handle(), settings_.imageFolderPath, pictures_, static_cast<std::uint8_t>(settings_.fileSortBy),
         settings_.fileSortAscending, byUser ? 0 : settings_.autoStartDelay,
         settings_.pictureChangeInterval, settings_.showCalendar, true);
     session->SetDeviceFolder(TrimBlanks(Text(EDIT_PocketPCFolderPath)));
@@ -461,7 +438,7 @@ void TCoreForm::BTN_StopClick() {
 void TCoreForm::BTN_ChangeClick() {
     BROWSEINFOA info{};
     char chosen[MAX_PATH] = {};
-    info.hwndOwner = window_;
+    info.hwndOwner = handle();
     info.pszDisplayName = chosen;
     info.lpszTitle = kBrowserText;
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_RETURNFSANCESTORS;
@@ -482,10 +459,10 @@ void TCoreForm::BTN_ChangeClick() {
 
 void TCoreForm::BTN_BrowseClick() {
     const HINSTANCE result =
-        ShellExecuteA(window_, "open", settings_.imageFolderPath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteA(handle(), "open", settings_.imageFolderPath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     if (reinterpret_cast<INT_PTR>(result) <= 32) {
         const std::string text = kFolderErrorText + settings_.imageFolderPath + "  ";
-        MessageBoxA(window_, text.c_str(), kErrorCaption, MB_ICONERROR | MB_OK);
+        MessageBoxA(handle(), text.c_str(), kErrorCaption, MB_ICONERROR | MB_OK);
     }
 }
 
@@ -517,8 +494,8 @@ void TCoreForm::OnServerNotify(WPARAM code) {
             tray_->SetIcon(kIconRunning);
             return;
         case handoff::kNotifyLaunchFailed:
-            if (IsWindowVisible(window_) && !IsIconic(window_) && !application_.Minimized()) {
-                MessageBoxA(window_, kLaunchFailedText, kErrorCaption, MB_ICONERROR | MB_OK);
+            if (IsWindowVisible(handle()) && !IsIconic(handle()) && !application_.Minimized()) {
+                MessageBoxA(handle(), kLaunchFailedText, kErrorCaption, MB_ICONERROR | MB_OK);
             }
             return;
     }
@@ -545,12 +522,12 @@ void TCoreForm::ShowIconMenu() {
     AppendMenuA(menu.get(), MF_STRING, kMenuExit, "Exit");
     POINT at{};
     GetCursorPos(&at);
-    SetForegroundWindow(window_);
+    SetForegroundWindow(handle());
     const UINT command = static_cast<UINT>(
-        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, window_, nullptr));
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, handle(), nullptr));
     menu.reset();
     // Without it the menu would not close when the user clicks elsewhere.
-    PostMessageA(window_, WM_NULL, 0, 0);
+    PostMessageA(handle(), WM_NULL, 0, 0);
     switch (command) {
         case kMenuStart:
             if (IsWindowEnabled(Control(BTN_Start))) BTN_StartClick(true);
@@ -560,7 +537,7 @@ void TCoreForm::ShowIconMenu() {
             break;
         case kMenuOpenFolder: BTN_BrowseClick(); break;
         case kMenuConfigure: application_.Restore(); break;
-        case kMenuExit: PostMessageA(window_, WM_CLOSE, 0, 0); break;
+        case kMenuExit: PostMessageA(handle(), WM_CLOSE, 0, 0); break;
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "common/unique_gdi_win.h"
 #include "common/unique_user_win.h"
+#include "common/window_base_win.h"
 #include "desktop/app/application_window_win.h"
 #include "desktop/app/form_rules.h"
 #include "desktop/app/tray_icon_win.h"
@@ -29,24 +30,22 @@ struct FormOptions {
     bool startArgument = false;    // launched with "/start"
 };
 
-class TCoreForm {
+class TCoreForm : public WindowBase<TCoreForm> {
 public:
     TCoreForm(ApplicationWindow& application, FormOptions options);
     ~TCoreForm();
-    TCoreForm(const TCoreForm&) = delete;
-    TCoreForm& operator=(const TCoreForm&) = delete;
 
-    HWND handle() const { return window_; }
     bool Running() const { return session_ != nullptr; }
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend WindowBase<TCoreForm>;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Window creation and its controls (form_controls_win.cpp).
     void CreateControls();
     void CreateFonts();
-    HWND Control(int id) const { return GetDlgItem(window_, id); }
+    HWND Control(int id) const { return GetDlgItem(handle(), id); }
     LRESULT ColourControl(HDC dc, HWND control, bool staticColour);
     void DrawItem(const DRAWITEMSTRUCT& item);
     void DrawBand(const DRAWITEMSTRUCT& item);
@@ -88,7 +87,6 @@ private:
 
     ApplicationWindow& application_;
     FormOptions options_;
-    HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
     std::unique_ptr<TrayIcon> tray_;
     UINT taskbarCreated_ = 0;

@@ -97,14 +97,14 @@ void TCoreForm::CreateControls() {
         // arrow keys move inside a row and Tab moves between rows.
         if (c.tabStop) style |= WS_TABSTOP | WS_GROUP;
         const HWND control = CreateWindowExA(
-            exStyle, cls, c.caption, style, c.x, c.y, c.width, c.height, window_,
+            exStyle, cls, c.caption, style, c.x, c.y, c.width, c.height, handle(),
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (c.kind == ControlKind::kSpin) {
             const HWND arrows = CreateWindowExA(
                 0, UPDOWN_CLASSA, "",
                 WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-                0, 0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id + kSpinArrowsOffset)),
+                0, 0, 0, 0, handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id + kSpinArrowsOffset)),
                 instance, nullptr);
             SendMessageA(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(control), 0);
             SetWindowSubclass(control, SpinPageKeys, 0, 0);
@@ -122,7 +122,7 @@ void TCoreForm::CreateControls() {
     }
 
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle(),
                                nullptr, instance, nullptr);
     SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
 }
@@ -131,7 +131,7 @@ void TCoreForm::SetHint(int id, const std::string& text) {
     TOOLINFOA tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = window_;
+    tool.hwnd = handle();
     tool.uId = reinterpret_cast<UINT_PTR>(Control(id));
     tool.lpszText = const_cast<char*>(text.c_str());
     SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));

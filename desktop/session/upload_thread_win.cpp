@@ -76,6 +76,36 @@ bool SetDeviceDword(const session::RemoteApi& api, HKEY key, const wchar_t* name
                                sizeof value) == ERROR_SUCCESS;
 }
 
+// A picture shrunk to the handheld's screen and encoded. Not `fitted`: it could not be
+// decoded (or memory ran out), and is no picture to the session. Fitted with an empty `jpeg`:
+// the encoding failed, and the picture counts as handled all the same.
+struct FittedPicture {
+    bool fitted = false;
+    PictureSize sent{};
+    FitReport report;
+    std::vector<std::uint8_t> jpeg;
+};
+
+// One picture at a time: the bitmap is gone before the caller transfers the encoding.
+FittedPicture FitAndEncode(const std::string& picture, int screenWidth, int screenHeight) {
+    FittedPicture out;
+    std::optional<Bitmap24> bitmap;
+    try {
+        bitmap = FitPicture(picture, screenWidth, screenHeight, &out.report);
+    } catch (const std::exception&) {
+        return out;  // out of memory: as if the picture could not be decoded
+    }
+    if (!bitmap) return out;
+    out.fitted = true;
+    out.sent = PictureSize{bitmap->width, bitmap->height};
+    try {
+        out.jpeg = EncodeJpeg(*bitmap);
+    } catch (const std::exception&) {
+        out.jpeg.clear();
+    }
+    return out;
+}
+
 }  // namespace
 
 struct IPPC_RAPI_UploadThread::Working {
@@ -312,60 +342,43 @@ IPPC_RAPI_UploadThread::TransferEnd IPPC_RAPI_UploadThread::Transfer(Working& st
 IPPC_RAPI_UploadThread::PassEnd IPPC_RAPI_UploadThread::OnePicture(Working& state) {
     const std::string picture = state.walk->PicturePath();
     const DWORD started = GetTickCount();
-    const bool connected = Connect();
-    if (connected) {
+    if (Connect()) {
         if (!Handshake(state)) return PassEnd::kEndNow;
         if (state.deviceFolder.empty()) ChooseFolderAndScreen(state);
-        bool fitted = false;
-        bool retry = false;
-        if (!state.deviceFolder.empty()) {
-            std::optional<Bitmap24> bitmap;
-            FitReport report;
-            try {
-                bitmap = FitPicture(picture, state.screenWidth, state.screenHeight, &report);
-            } catch (const std::exception&) {
-                bitmap.reset();  // out of memory: as if the picture could not be decoded
-            }
-            if (bitmap) {
-                fitted = true;
-                const PictureSize sent{bitmap->width, bitmap->height};
-                std::vector<std::uint8_t> jpeg;
-                try {
-                    jpeg = EncodeJpeg(*bitmap);
-                } catch (const std::exception&) {
-                    jpeg.clear();
-                }
-                bitmap.reset();  // one picture at a time: the bitmap goes before the transfer
-                if (!jpeg.empty()) {
-                    Notify(handoff::kNotifyUploadBegin);
-                    const TransferEnd end = Transfer(state, jpeg);
-                    Notify(handoff::kNotifyUploadEnd);
-                    // A write that broke off part way (the card filled up, the handheld went
-                    // away mid-write) keeps the position and the counter: the same picture
-                    // goes again after the interval into the same file, over whatever part
-                    // of it could not be deleted, so no picture is lost to a passing fault.
-                    retry = end == TransferEnd::kWriteBroken;
-                    // For a watching debugger only; without one this costs next to nothing.
-                    if (end == TransferEnd::kDelivered) {
-                        const std::string line = session::SentPictureLine(
-                            picture, report.source, sent, GetTickCount() - started);
-                        OutputDebugStringA(line.c_str());
-                    }
-                }
-            } else {
-                state.walk->Drop();
-                state.wait = false;
-            }
-        }
-        if (fitted) state.pictureThisRound = true;
-        if (fitted && !retry) {
-            state.lastPicture = picture;
-            state.walk->Advance();
-            state.counter = handoff::PictureCounterAfterPicture(state.counter, keepPictures_);
-        }
+        if (!state.deviceFolder.empty()) SendPicture(state, picture, started);
     }
     remote_.api().CeRapiUninit();
     return PassEnd::kContinue;
+}
+
+void IPPC_RAPI_UploadThread::SendPicture(Working& state, const std::string& picture,
+                                         DWORD started) {
+    const FittedPicture fit = FitAndEncode(picture, state.screenWidth, state.screenHeight);
+    if (!fit.fitted) {
+        state.walk->Drop();
+        state.wait = false;
+        return;
+    }
+    state.pictureThisRound = true;
+    if (!fit.jpeg.empty()) {
+        Notify(handoff::kNotifyUploadBegin);
+        const TransferEnd end = Transfer(state, fit.jpeg);
+        Notify(handoff::kNotifyUploadEnd);
+        // A write that broke off part way (the card filled up, the handheld went away
+        // mid-write) keeps the position and the counter: the same picture goes again after
+        // the interval into the same file, over whatever part of it could not be deleted, so
+        // no picture is lost to a passing fault.
+        if (end == TransferEnd::kWriteBroken) return;
+        // For a watching debugger only; without one this costs next to nothing.
+        if (end == TransferEnd::kDelivered) {
+            const std::string line = session::SentPictureLine(picture, fit.report.source, fit.sent,
+                                                              GetTickCount() - started);
+            OutputDebugStringA(line.c_str());
+        }
+    }
+    state.lastPicture = picture;
+    state.walk->Advance();
+    state.counter = handoff::PictureCounterAfterPicture(state.counter, keepPictures_);
 }
 
 }  // namespace glimmora::desktop

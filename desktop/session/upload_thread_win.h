@@ -70,6 +70,9 @@ private:
     enum class PassEnd { kContinue, kEndNow };
 
     PassEnd OnePicture(Working& state);
+    // Fits, encodes and transfers the picture of this pass; moves the walk on past it unless
+    // the write broke off part way, when the same picture goes again after the interval.
+    void SendPicture(Working& state, const std::string& picture, DWORD started);
     bool Connect();
     // Both registry handshakes; false when the session must end (handheld stop, no viewer).
     bool Handshake(Working& state);

@@ -21,15 +21,7 @@ INT_PTR OptionsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
             Open();
             return TRUE;
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK) {
-                Start();
-                return TRUE;
-            }
-            if (LOWORD(wParam) == IDCANCEL) {
-                End(IDCANCEL);
-                return TRUE;
-            }
-            return FALSE;
+            return HandleOkCancel(wParam);  // OK is "Start"
         default:
             // WM_ACTIVATE and WM_SETTINGCHANGE included: the default dialog handling.
             return FALSE;
@@ -59,7 +51,7 @@ void OptionsDialog::Open() {
     SetChecked(window, IDC_SHOW_CALENDAR, false);
 }
 
-void OptionsDialog::Start() {
+void OptionsDialog::Confirm() {
     HWND window = Handle();
     BOOL failed = FALSE;
     const LRESULT position = ::SendDlgItemMessageW(window, IDC_INTERVAL_SPIN, UDM_GETPOS32, 0,

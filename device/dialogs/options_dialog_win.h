@@ -27,10 +27,11 @@ public:
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // "Start": stores the three values and ends with IDOK.
+    void Confirm() override;
 
 private:
     void Open();
-    void Start();
 
     SettingsKey settings_;
 };

@@ -38,16 +38,8 @@ INT_PTR SettingsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
             PaintHeading();
             return TRUE;
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK) {
-                Confirm();
-                return TRUE;
-            }
-            if (LOWORD(wParam) == IDCANCEL) {
-                // Dismissed: nothing is written, the association is not touched.
-                End(IDCANCEL);
-                return TRUE;
-            }
-            return FALSE;
+            // Dismissed (IDCANCEL): nothing is written, the association is not touched.
+            return HandleOkCancel(wParam);
         default:
             return FALSE;
     }

@@ -26,10 +26,10 @@ public:
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Confirm() override;
 
 private:
     void Open();
-    void Confirm();
     void PaintHeading();
 
     association::AssociationPlaces places_;

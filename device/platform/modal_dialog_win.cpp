@@ -30,4 +30,17 @@ INT_PTR CALLBACK ModalDialog::DialogProc(HWND window, UINT message, WPARAM wPara
     return result;
 }
 
+INT_PTR ModalDialog::HandleOkCancel(WPARAM wParam) {
+    switch (LOWORD(wParam)) {
+        case IDOK:
+            Confirm();
+            return TRUE;
+        case IDCANCEL:
+            End(IDCANCEL);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
 }  // namespace glimmora::device::platform

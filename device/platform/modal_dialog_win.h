@@ -34,6 +34,13 @@ protected:
     // is already known then.
     virtual INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
+    // For a dialog confirmed with IDOK and dismissed with IDCANCEL, its WM_COMMAND answer:
+    // IDOK calls Confirm, IDCANCEL ends the dialog with IDCANCEL and nothing written; TRUE
+    // when the command was one of the two.
+    INT_PTR HandleOkCancel(WPARAM wParam);
+    // Reads and stores what the dialog shows, then ends it (with IDOK).
+    virtual void Confirm() { End(IDOK); }
+
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

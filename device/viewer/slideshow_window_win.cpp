@@ -31,10 +31,7 @@ POINT PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam
 
 SlideshowWindow::SlideshowWindow() = default;
 
-SlideshowWindow::~SlideshowWindow() {
-    if (icon_) ::DestroyIcon(icon_);
-    if (smallIcon_) ::DestroyIcon(smallIcon_);
-}
+SlideshowWindow::~SlideshowWindow() = default;
 
 void SlideshowWindow::SetStart(const std::wstring& path, bool deleteAfterShow,
                                std::uint32_t slideIntervalMs) {
@@ -109,15 +106,19 @@ INT_PTR SlideshowWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 }
 
 void SlideshowWindow::SetIcon(HINSTANCE instance) {
-    icon_ = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_GLIMMORA), IMAGE_ICON,
-                                            ::GetSystemMetrics(SM_CXICON),
-                                            ::GetSystemMetrics(SM_CYICON), 0));
-    smallIcon_ = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_GLIMMORA),
-                                                 IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                                                 ::GetSystemMetrics(SM_CYSMICON), 0));
-    if (icon_) ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    if (smallIcon_)
-        ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    icon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_GLIMMORA),
+                                                IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
+                                                ::GetSystemMetrics(SM_CYICON), 0)));
+    smallIcon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_GLIMMORA),
+                                                     IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                     ::GetSystemMetrics(SM_CYSMICON), 0)));
+    if (icon_) {
+        ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+    }
+    if (smallIcon_) {
+        ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL,
+                       reinterpret_cast<LPARAM>(smallIcon_.get()));
+    }
 }
 
 BOOL SlideshowWindow::OnInitDialog() {

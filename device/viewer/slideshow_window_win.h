@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "common/unique_user_win.h"
 #include "device/device_bitmap.h"
 #include "device/folder_order.h"
 #include "device/overlay/calendar_overlay_win.h"
@@ -31,6 +32,8 @@ class SlideshowWindow : public platform::ModalDialog {
 public:
     SlideshowWindow();
     ~SlideshowWindow() override;
+    SlideshowWindow(const SlideshowWindow&) = delete;
+    SlideshowWindow& operator=(const SlideshowWindow&) = delete;
 
     // Set before the window runs (the application object does, from the command line).
     void SetStart(const std::wstring& path, bool deleteAfterShow, std::uint32_t slideIntervalMs);
@@ -120,8 +123,8 @@ private:
     bool fadeEnabled_ = true;
     overlay::CalendarOverlay calendar_;
     UINT_PTR clockTimerId_ = 0;
-    HICON icon_ = nullptr;
-    HICON smallIcon_ = nullptr;
+    UniqueIcon icon_;
+    UniqueIcon smallIcon_;
     HINSTANCE instance_ = nullptr;
 };
 

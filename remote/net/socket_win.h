@@ -18,9 +18,10 @@
 namespace glimmora::remote {
 
 namespace detail {
-inline void CloseSocketChecked(SOCKET s) { ::closesocket(s); }
+// Runs in destructors, where a failure can be neither reported nor undone: the result is let go.
+inline void CloseSocketHandle(SOCKET s) { ::closesocket(s); }
 }  // namespace detail
-using UniqueSocket = UniqueAny<SOCKET, detail::CloseSocketChecked, static_cast<std::intptr_t>(INVALID_SOCKET)>;
+using UniqueSocket = UniqueAny<SOCKET, detail::CloseSocketHandle, static_cast<std::intptr_t>(INVALID_SOCKET)>;
 
 // WSAStartup for as long as the object lives.
 class WinsockSession {

@@ -152,46 +152,54 @@ TEST_F(DockhavenCorners, SystemShutdownEndsTheProgramAsExitDoes) {
     }
 }
 
+struct ExceptionBoxState {
+    bool handledAfter = false;
+};
+ExceptionBoxState* current = nullptr;
+
+// A named procedure, not a lambda: a 32-bit window procedure must be stdcall.
+LRESULT CALLBACK ThrowingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return HandleReportingExceptions(window, 0, [&]() -> LRESULT {
+        if (message == WM_APP) throw std::runtime_error("The picture folder went away");
+        if (message == WM_APP + 1) {
+            current->handledAfter = true;
+            PostQuitMessage(0);
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    });
+}
+
 // The same guard wraps the handlers of both of Dockhaven's windows.
 TEST(ExceptionBox, AnExceptionEscapingAHandlerIsShownAndTheLoopGoesOn) {
-    struct State {
-        bool handledAfter = false;
-    } state;
-    static State* current = nullptr;
+    ExceptionBoxState state;
     current = &state;
     WNDCLASSA cls{};
     cls.hInstance = GetModuleHandleA(nullptr);
     cls.lpszClassName = "ExceptionBoxTestWindow";
-    cls.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        return HandleReportingExceptions(window, 0, [&]() -> LRESULT {
-            if (message == WM_APP) throw std::runtime_error("The picture folder went away");
-            if (message == WM_APP + 1) {
-                current->handledAfter = true;
-                PostQuitMessage(0);
-                return 0;
-            }
-            return DefWindowProcA(window, message, wParam, lParam);
-        });
-    };
+    cls.lpfnWndProc = ThrowingWindowProc;
     RegisterClassA(&cls);
     const HWND window = CreateWindowExA(0, cls.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                         cls.hInstance, nullptr);
     ASSERT_NE(window, nullptr);
     std::string boxText;
     bool boxHasOk = false;
+    // The next message goes only once the box was read: handled inside the box's own loop,
+    // its quit would end the box before it could be found.
     std::thread closer([&] {
         HWND box = nullptr;
         WaitUntil(10000, [&] {
             box = FindWindowA("#32770", kApplicationTitle);
             return box != nullptr;
         });
-        if (!box) return;
-        boxText = WindowText(GetDlgItem(box, 0xFFFF));
-        boxHasOk = GetDlgItem(box, IDOK) != nullptr;
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        if (box) {
+            boxText = WindowText(GetDlgItem(box, 0xFFFF));
+            boxHasOk = GetDlgItem(box, IDOK) != nullptr;
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
+        PostMessageA(window, WM_APP + 1, 0, 0);
     });
     PostMessageA(window, WM_APP, 0, 0);
-    PostMessageA(window, WM_APP + 1, 0, 0);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
     closer.join();

@@ -96,26 +96,17 @@ NoticeWindow::NoticeWindow() {
     cls.lpszClassName = kNoticeClass;
     RegisterClassW(&cls);  // fails harmlessly when already registered
     // A real top-level window that is never shown: the error box needs an owner that is one.
-    window_ = CreateWindowExW(0, kNoticeClass, L"session test window", WS_OVERLAPPED, 0, 0, 100, 100,
-                              nullptr, nullptr, cls.hInstance, this);
+    CreateWindowExW(0, kNoticeClass, L"session test window", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
+                    nullptr, cls.hInstance, this);
 }
 
-NoticeWindow::~NoticeWindow() {
-    if (window_) DestroyWindow(window_);
-}
-
-LRESULT CALLBACK NoticeWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<NoticeWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<NoticeWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self && message == handoff::kWmServerNotify) {
-        self->notices.push_back({wParam, InSendMessage() != FALSE, GetTickCount()});
-        if (self->onNotice) self->onNotice(wParam);
+LRESULT NoticeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == handoff::kWmServerNotify) {
+        notices.push_back({wParam, InSendMessage() != FALSE, GetTickCount()});
+        if (onNotice) onNotice(wParam);
         return 0;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefaultHandling(message, wParam, lParam);
 }
 
 bool NoticeWindow::ended() const { return Count(handoff::kNotifySessionEnded) > 0; }
@@ -134,7 +125,7 @@ std::vector<WPARAM> NoticeWindow::Codes() const {
 
 void NoticeWindow::DrainPosted() {
     MSG msg;
-    while (PeekMessageW(&msg, window_, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    while (PeekMessageW(&msg, handle(), 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
 SessionRun::SessionRun(const SessionParams& p, desktop::PictureList& pictures, NoticeWindow& window)

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/window_base_win.h"
 #include "desktop/picture_entry.h"
 #include "desktop/session/upload_thread_win.h"
 #include "tests/fakes/fake_rapi/fake_rapi_control.h"
@@ -24,6 +25,8 @@ public:
 
     FakeRapi();
     ~FakeRapi();
+    FakeRapi(const FakeRapi&) = delete;
+    FakeRapi& operator=(const FakeRapi&) = delete;
     bool ok() const { return reset_ && log_ && query_ && setStop_ && connections_; }
     void Reset(const fake_rapi::Script& script) { reset_(&script); }
     std::wstring Log() const;
@@ -56,11 +59,10 @@ struct Notice {
 };
 
 // A hidden window of the calling thread that records every WM_SERVER_NOTIFY.
-class NoticeWindow {
+class NoticeWindow : public WindowBase<NoticeWindow> {
 public:
     NoticeWindow();
-    ~NoticeWindow();
-    HWND hwnd() const { return window_; }
+    HWND hwnd() const { return handle(); }
     // Run on the window's thread while the session waits for the notice to be handled.
     std::function<void(WPARAM code)> onNotice;
     std::vector<Notice> notices;
@@ -71,8 +73,8 @@ public:
     void DrainPosted();
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND window_ = nullptr;
+    friend WindowBase<NoticeWindow>;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 // The session's parameters as the main window would give them.
@@ -115,6 +117,8 @@ class ScratchSettingsKey {
 public:
     ScratchSettingsKey();
     ~ScratchSettingsKey();
+    ScratchSettingsKey(const ScratchSettingsKey&) = delete;
+    ScratchSettingsKey& operator=(const ScratchSettingsKey&) = delete;
     const std::string& path() const { return path_; }  // with the leading backslash
     std::string ReadLastImage() const;
     void WriteLastImage(const std::string& value) const;
