@@ -1,4 +1,4 @@
-#include "desktop/bitmap24.h"
+#include "desktop/pictures/bitmap24.h"
 
 #include <cstdint>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "desktop/folder_listing_names.h"
+#include "desktop/pictures/folder_listing_names.h"
 
 namespace glimmora::desktop {
 

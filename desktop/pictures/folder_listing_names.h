@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "desktop/picture_entry.h"
+#include "desktop/pictures/picture_entry.h"
 
 namespace glimmora::desktop {
 

@@ -1,4 +1,4 @@
-#include "desktop/folder_listing.h"
+#include "desktop/pictures/folder_listing.h"
 
 #include <windows.h>
 
@@ -7,8 +7,8 @@
 #include <exception>
 
 #include "common/unique_win.h"
-#include "desktop/folder_listing_names.h"
-#include "desktop/picture_order.h"
+#include "desktop/pictures/folder_listing_names.h"
+#include "desktop/pictures/picture_order.h"
 
 namespace glimmora::desktop {
 

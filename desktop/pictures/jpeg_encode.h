@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "desktop/bitmap24.h"
+#include "desktop/pictures/bitmap24.h"
 
 namespace glimmora::desktop {
 

@@ -1,4 +1,4 @@
-#include "desktop/picture_fit.h"
+#include "desktop/pictures/picture_fit.h"
 
 #include <cmath>
 #include <cstdio>
@@ -8,7 +8,7 @@
 #include <new>
 
 #include "common/jpeg_errors.h"
-#include "desktop/tent_resampler.h"
+#include "desktop/pictures/tent_resampler.h"
 #include "handoff/picture_limits.h"
 
 namespace glimmora::desktop {

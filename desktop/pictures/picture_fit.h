@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "desktop/bitmap24.h"
+#include "desktop/pictures/bitmap24.h"
 
 namespace glimmora::desktop {
 

@@ -1,4 +1,4 @@
-#include "desktop/tap_list.h"
+#include "desktop/pictures/tap_list.h"
 
 #include <algorithm>
 #include <cmath>

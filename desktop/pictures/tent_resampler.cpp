@@ -1,4 +1,4 @@
-#include "desktop/tent_resampler.h"
+#include "desktop/pictures/tent_resampler.h"
 
 #include <algorithm>
 #include <cstring>

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "desktop/bitmap24.h"
-#include "desktop/tap_list.h"
+#include "desktop/pictures/bitmap24.h"
+#include "desktop/pictures/tap_list.h"
 
 namespace glimmora::desktop {
 

@@ -8,7 +8,7 @@
 
 #include "common/unique_win.h"
 #include "handoff/messages.h"
-#include "desktop/worker_thread_win.h"
+#include "desktop/session/worker_thread_win.h"
 
 namespace glimmora::desktop {
 

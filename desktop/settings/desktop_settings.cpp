@@ -1,4 +1,4 @@
-#include "desktop/desktop_settings.h"
+#include "desktop/settings/desktop_settings.h"
 
 #include <algorithm>
 

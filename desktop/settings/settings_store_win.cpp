@@ -1,4 +1,4 @@
-#include "desktop/settings_store_win.h"
+#include "desktop/settings/settings_store_win.h"
 
 #include <shlobj.h>
 

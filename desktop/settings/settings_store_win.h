@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "desktop/desktop_settings.h"
+#include "desktop/settings/desktop_settings.h"
 
 namespace glimmora::desktop {
 

@@ -1,6 +1,6 @@
-#include "device/bitmap_ops.h"
+#include "device/pictures/bitmap_ops.h"
 
-#include "device/gdi_platform.h"
+#include "device/pictures/gdi_platform.h"
 
 namespace glimmora::device {
 

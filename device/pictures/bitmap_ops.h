@@ -1,7 +1,7 @@
 // Operations on finished bitmaps: quarter turns and the cross-fade / overlay blend.
 #pragma once
 
-#include "device/device_bitmap.h"
+#include "device/pictures/device_bitmap.h"
 
 namespace glimmora::device {
 

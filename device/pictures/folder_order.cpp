@@ -1,4 +1,4 @@
-#include "device/folder_order.h"
+#include "device/pictures/folder_order.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,7 +1,7 @@
 // Searches the handheld folder of a picture list and rebuilds the list from it.
 #pragma once
 
-#include "device/folder_order.h"
+#include "device/pictures/folder_order.h"
 
 namespace glimmora::device {
 

@@ -4,7 +4,7 @@
 
 #include "common/unique_win.h"
 #include "common/wait_cursor_win.h"
-#include "device/folder_scan.h"
+#include "device/pictures/folder_scan.h"
 
 namespace glimmora::device {
 

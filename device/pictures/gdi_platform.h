@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "device/device_bitmap.h"
+#include "device/pictures/device_bitmap.h"
 
 namespace glimmora::device::gdi {
 

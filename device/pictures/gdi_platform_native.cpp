@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "device/gdi_platform.h"
+#include "device/pictures/gdi_platform.h"
 
 namespace glimmora::device::gdi {
 

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstddef>
 
-#include "device/gdi_platform.h"
+#include "device/pictures/gdi_platform.h"
 
 namespace glimmora::device::gdi {
 

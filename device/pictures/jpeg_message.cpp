@@ -1,4 +1,4 @@
-#include "device/jpeg_message.h"
+#include "device/pictures/jpeg_message.h"
 
 #include <atomic>
 

@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "device/jpeg_message.h"
+#include "device/pictures/jpeg_message.h"
 
 namespace glimmora::device {
 

@@ -1,7 +1,7 @@
 #include <string>
 
-#include "device/picture_file.h"
-#include "device/utf8.h"
+#include "device/pictures/picture_file.h"
+#include "device/pictures/utf8.h"
 
 namespace glimmora::device {
 

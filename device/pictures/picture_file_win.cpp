@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "device/picture_file.h"
+#include "device/pictures/picture_file.h"
 
 namespace glimmora::device {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "device/device_bitmap.h"
+#include "device/pictures/device_bitmap.h"
 
 namespace glimmora::device {
 

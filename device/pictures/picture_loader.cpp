@@ -1,4 +1,4 @@
-#include "device/picture_loader.h"
+#include "device/pictures/picture_loader.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -7,12 +7,12 @@
 #include <memory>
 
 #include "common/jpeg_errors.h"
-#include "device/jpeg_message.h"
+#include "device/pictures/jpeg_message.h"
 #include "handoff/picture_limits.h"
-#include "device/picture_file.h"
-#include "device/picture_fit.h"
-#include "device/picture_readers.h"
-#include "device/scanline_source.h"
+#include "device/pictures/picture_file.h"
+#include "device/pictures/picture_fit.h"
+#include "device/pictures/picture_readers.h"
+#include "device/pictures/scanline_source.h"
 
 namespace glimmora::device {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "device/device_bitmap.h"
+#include "device/pictures/device_bitmap.h"
 
 namespace glimmora::device {
 

@@ -1,11 +1,11 @@
-#include "device/picture_readers.h"
+#include "device/pictures/picture_readers.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 #include <vector>
 
-#include "device/tent_filter.h"
+#include "device/pictures/tent_filter.h"
 
 namespace glimmora::device {
 

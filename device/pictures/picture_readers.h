@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "device/device_bitmap.h"
-#include "device/picture_fit.h"
-#include "device/scanline_source.h"
+#include "device/pictures/device_bitmap.h"
+#include "device/pictures/picture_fit.h"
+#include "device/pictures/scanline_source.h"
 
 namespace glimmora::device {
 

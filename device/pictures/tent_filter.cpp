@@ -1,4 +1,4 @@
-#include "device/tent_filter.h"
+#include "device/pictures/tent_filter.h"
 
 #include <algorithm>
 #include <cmath>

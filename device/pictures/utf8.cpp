@@ -1,4 +1,4 @@
-#include "device/utf8.h"
+#include "device/pictures/utf8.h"
 
 #include <cstdint>
 

@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "device/device_bitmap.h"
-#include "device/folder_order.h"
+#include "device/pictures/device_bitmap.h"
+#include "device/pictures/folder_order.h"
 #include "device/overlay/calendar_overlay_win.h"
 #include "device/platform/modal_dialog_win.h"
 #include "device/viewer/button_layout.h"

@@ -1,4 +1,4 @@
-#include "desktop/folder_listing.h"
+#include "desktop/pictures/folder_listing.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "desktop/picture_order.h"
+#include "desktop/pictures/picture_order.h"
 #include "tests/support/temp_folder.h"
 
 namespace glimmora::desktop {

@@ -1,4 +1,4 @@
-#include "desktop/jpeg_encode.h"
+#include "desktop/pictures/jpeg_encode.h"
 
 #include <gtest/gtest.h>
 

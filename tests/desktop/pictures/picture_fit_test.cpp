@@ -1,10 +1,10 @@
-#include "desktop/picture_fit.h"
+#include "desktop/pictures/picture_fit.h"
 
 #include <gtest/gtest.h>
 
 #include <utility>
 
-#include "tests/desktop/reference_filter.h"
+#include "tests/desktop/pictures/reference_filter.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_jpeg.h"
 

@@ -1,4 +1,4 @@
-#include "desktop/picture_order.h"
+#include "desktop/pictures/picture_order.h"
 
 #include <gtest/gtest.h>
 

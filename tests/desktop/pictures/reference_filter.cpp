@@ -1,8 +1,8 @@
-#include "tests/desktop/reference_filter.h"
+#include "tests/desktop/pictures/reference_filter.h"
 
 #include <algorithm>
 
-#include "desktop/tap_list.h"
+#include "desktop/pictures/tap_list.h"
 
 namespace glimmora::desktop {
 

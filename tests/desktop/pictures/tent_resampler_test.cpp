@@ -1,4 +1,4 @@
-#include "desktop/tent_resampler.h"
+#include "desktop/pictures/tent_resampler.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <new>
 #include <stdexcept>
 
-#include "desktop/tap_list.h"
-#include "tests/desktop/reference_filter.h"
+#include "desktop/pictures/tap_list.h"
+#include "tests/desktop/pictures/reference_filter.h"
 
 namespace glimmora::desktop {
 namespace {

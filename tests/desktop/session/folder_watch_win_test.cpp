@@ -1,4 +1,4 @@
-#include "desktop/folder_watch_win.h"
+#include "desktop/session/folder_watch_win.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "desktop/picture_entry.h"
+#include "desktop/pictures/picture_entry.h"
 #include "desktop/session/upload_thread_win.h"
 #include "tests/fakes/fake_rapi/fake_rapi_control.h"
 

@@ -1,11 +1,11 @@
-#include "device/bitmap_ops.h"
+#include "device/pictures/bitmap_ops.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
-#include "device/gdi_platform.h"
+#include "device/pictures/gdi_platform.h"
 
 namespace glimmora::device {
 namespace {

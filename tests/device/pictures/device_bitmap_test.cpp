@@ -1,8 +1,8 @@
-#include "device/device_bitmap.h"
+#include "device/pictures/device_bitmap.h"
 
 #include <gtest/gtest.h>
 
-#include "device/gdi_platform.h"
+#include "device/pictures/gdi_platform.h"
 
 namespace glimmora::device {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "device/device_bitmap.h"
+#include "device/pictures/device_bitmap.h"
 
 namespace glimmora::device {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "device/folder_scan.h"
+#include "device/pictures/folder_scan.h"
 
 namespace glimmora::device {
 namespace {

@@ -1,4 +1,4 @@
-#include "device/picture_fit.h"
+#include "device/pictures/picture_fit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "device/picture_loader.h"
+#include "device/pictures/picture_loader.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "device/gdi_platform.h"
-#include "device/jpeg_message.h"
+#include "device/pictures/gdi_platform.h"
+#include "device/pictures/jpeg_message.h"
 #include "tests/support/test_jpeg.h"
-#include "tests/device/reference_filter.h"
+#include "tests/device/pictures/reference_filter.h"
 
 namespace glimmora::device {
 namespace {

@@ -1,4 +1,4 @@
-#include "device/picture_readers.h"
+#include "device/pictures/picture_readers.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "tests/support/test_jpeg.h"
-#include "tests/device/reference_filter.h"
+#include "tests/device/pictures/reference_filter.h"
 
 namespace glimmora::device {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "device/device_bitmap.h"
-#include "device/tent_filter.h"
+#include "device/pictures/device_bitmap.h"
+#include "device/pictures/tent_filter.h"
 #include "tests/support/test_jpeg.h"
 
 namespace glimmora::device::testing {

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <string>
 
-#include "device/picture_loader.h"
+#include "device/pictures/picture_loader.h"
 #include "tests/support/test_jpeg.h"
 #ifndef _WIN32
-#include "device/utf8.h"
+#include "device/pictures/utf8.h"
 #endif
 
 namespace glimmora::device {
