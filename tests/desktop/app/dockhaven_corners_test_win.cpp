@@ -162,17 +162,21 @@ TEST(ExceptionBox, AnExceptionEscapingAHandlerIsShownAndTheLoopGoesOn) {
     WNDCLASSA cls{};
     cls.hInstance = GetModuleHandleA(nullptr);
     cls.lpszClassName = "ExceptionBoxTestWindow";
-    cls.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        return HandleReportingExceptions(window, 0, [&]() -> LRESULT {
-            if (message == WM_APP) throw std::runtime_error("The picture folder went away");
-            if (message == WM_APP + 1) {
-                current->handledAfter = true;
-                PostQuitMessage(0);
-                return 0;
-            }
-            return DefWindowProcA(window, message, wParam, lParam);
-        });
+    // A named procedure: a lambda does not convert to the 32-bit build's stdcall WNDPROC.
+    struct Procedure {
+        static LRESULT CALLBACK Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+            return HandleReportingExceptions(window, 0, [&]() -> LRESULT {
+                if (message == WM_APP) throw std::runtime_error("The picture folder went away");
+                if (message == WM_APP + 1) {
+                    current->handledAfter = true;
+                    PostQuitMessage(0);
+                    return 0;
+                }
+                return DefWindowProcA(window, message, wParam, lParam);
+            });
+        }
     };
+    cls.lpfnWndProc = &Procedure::Handle;
     RegisterClassA(&cls);
     const HWND window = CreateWindowExA(0, cls.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                         cls.hInstance, nullptr);
