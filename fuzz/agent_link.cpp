@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "fuzz/fuzz_input.h"
-#include "remote/protocol/messages.h"
+#include "remote/protocol/link_numbers.h"
 #include "remote/protocol/wire.h"
 
 namespace glimmora::fuzz {

@@ -9,7 +9,7 @@
 
 #include "fuzz/fuzz_input.h"
 #include "remote/protocol/device_path.h"
-#include "remote/protocol/messages.h"
+#include "remote/protocol/link_numbers.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "desktop/jpeg_encode.h"
-#include "desktop/picture_fit.h"
+#include "desktop/pictures/jpeg_encode.h"
+#include "desktop/pictures/picture_fit.h"
 #include "fuzz/fuzz_input.h"
 #include "fuzz/picture_budget.h"
 #include "fuzz/picture_settings.h"

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "device/device_bitmap.h"
-#include "device/jpeg_message.h"
-#include "device/picture_loader.h"
+#include "device/pictures/device_bitmap.h"
+#include "device/pictures/jpeg_message.h"
+#include "device/pictures/picture_loader.h"
 #include "fuzz/fuzz_input.h"
 #include "fuzz/picture_budget.h"
 #include "fuzz/picture_settings.h"

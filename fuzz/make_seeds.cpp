@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "desktop/bitmap24.h"
-#include "desktop/jpeg_encode.h"
+#include "desktop/pictures/bitmap24.h"
+#include "desktop/pictures/jpeg_encode.h"
 #include "fuzz/agent_link.h"
 #include "handoff/picture_files.h"
-#include "remote/protocol/messages.h"
+#include "remote/protocol/link_numbers.h"
 #include "remote/protocol/wire.h"
 #include "tests/support/test_jpeg.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "desktop/folder_listing.h"
+#include "desktop/pictures/folder_listing.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 
 #include "bench/support/child_measure.h"
 #include "bench/support/photo_jpeg.h"
-#include "desktop/jpeg_encode.h"
-#include "desktop/picture_fit.h"
+#include "desktop/pictures/jpeg_encode.h"
+#include "desktop/pictures/picture_fit.h"
 
 namespace {
 

@@ -22,9 +22,9 @@
 #include "bench/device/heap_counter.h"
 #include "bench/support/child_measure.h"
 #include "bench/support/photo_jpeg.h"
-#include "device/device_bitmap.h"
-#include "device/picture_loader.h"
-#include "device/utf8.h"
+#include "device/pictures/device_bitmap.h"
+#include "device/pictures/picture_loader.h"
+#include "device/pictures/utf8.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "device/gdi_platform.h"
+#include "device/pictures/gdi_platform.h"
 #include "device/viewer/slideshow_window_win.h"
 #include "device/viewer/viewer_app_win.h"
 #include "tests/device/viewer/window_driver_win.h"

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "remote/rapi_api_win.h"
+#include "remote/rapi/rapi_api_win.h"
 #include "tests/remote/agent_fixture_win.h"
 
 using namespace glimmora::rapi;

@@ -10,7 +10,7 @@
 #include "desktop/app/exception_box_win.h"
 #include "desktop/app/form_layout.h"
 #include "desktop/session/upload_thread_win.h"
-#include "desktop/worker_thread_win.h"
+#include "desktop/session/worker_thread_win.h"
 #include "handoff/messages.h"
 
 namespace glimmora::desktop::app {

@@ -14,9 +14,9 @@
 #include "desktop/app/application_window_win.h"
 #include "desktop/app/form_rules.h"
 #include "desktop/app/tray_icon_win.h"
-#include "desktop/desktop_settings.h"
-#include "desktop/picture_entry.h"
-#include "desktop/settings_store_win.h"
+#include "desktop/settings/desktop_settings.h"
+#include "desktop/pictures/picture_entry.h"
+#include "desktop/settings/settings_store_win.h"
 
 namespace glimmora::desktop {
 class IPPC_RAPI_UploadThread;

@@ -8,7 +8,7 @@
 #include "desktop/app/core_form_win.h"
 #include "desktop/app/form_layout.h"
 #include "desktop/app/form_rules.h"
-#include "desktop/app/resource_ids.h"
+#include "resources/desktop/resource_ids.h"
 
 namespace glimmora::desktop::app {
 

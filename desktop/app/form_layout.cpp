@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "desktop/desktop_settings.h"
+#include "desktop/settings/desktop_settings.h"
 
 namespace glimmora::desktop::app {
 

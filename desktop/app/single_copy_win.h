@@ -6,7 +6,7 @@
 
 #include "common/unique_win.h"
 #include "desktop/app/form_rules.h"
-#include "desktop/settings_store_win.h"
+#include "desktop/settings/settings_store_win.h"
 
 namespace glimmora::desktop::app {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "desktop/picture_entry.h"
+#include "desktop/pictures/picture_entry.h"
 
 namespace glimmora::desktop::session {
 

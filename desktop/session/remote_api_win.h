@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "common/unique_win.h"
-#include "remote/rapi_api_win.h"
+#include "remote/rapi/rapi_api_win.h"
 
 namespace glimmora::desktop::session {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "desktop/picture_fit.h"
+#include "desktop/pictures/picture_fit.h"
 
 namespace glimmora::desktop::session {
 

@@ -7,10 +7,10 @@
 #include <optional>
 #include <vector>
 
-#include "desktop/folder_listing.h"
-#include "desktop/jpeg_encode.h"
-#include "desktop/picture_fit.h"
-#include "desktop/picture_order.h"
+#include "desktop/pictures/folder_listing.h"
+#include "desktop/pictures/jpeg_encode.h"
+#include "desktop/pictures/picture_fit.h"
+#include "desktop/pictures/picture_order.h"
 #include "desktop/session/device_folder.h"
 #include "desktop/session/folder_walk.h"
 #include "desktop/session/sent_picture_line.h"

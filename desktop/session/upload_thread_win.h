@@ -13,11 +13,11 @@
 #include <string>
 
 #include "common/unique_win.h"
-#include "desktop/folder_watch_win.h"
-#include "desktop/picture_entry.h"
+#include "desktop/session/folder_watch_win.h"
+#include "desktop/pictures/picture_entry.h"
 #include "desktop/session/remote_api_win.h"
-#include "desktop/settings_store_win.h"
-#include "desktop/worker_thread_win.h"
+#include "desktop/settings/settings_store_win.h"
+#include "desktop/session/worker_thread_win.h"
 
 namespace glimmora::desktop {
 

@@ -6,14 +6,14 @@
 #include <optional>
 #include <string>
 
+#include "device/settings/saved_association.h"
+
 namespace glimmora::device::association {
 
 // Registry names of the association.
 inline constexpr wchar_t kJpegExtensionKey[] = L".jpg";
 inline constexpr wchar_t kOpenCommandSubkey[] = L"\\Shell\\Open\\Command";
 inline constexpr wchar_t kDefaultIconSubkey[] = L"\\DefaultIcon";
-inline constexpr wchar_t kOldShellOpenCommand[] = L"Old_ShellOpenCommand";
-inline constexpr wchar_t kOldDefaultIcon[] = L"Old_DefaultIcon";
 
 // Key paths are built in a buffer of this many UTF-16 characters, terminator included.
 inline constexpr std::size_t kKeyPathChars = 272;
@@ -35,10 +35,6 @@ std::wstring IconFor(const std::wstring& modulePath);
 // The association is kept while the open command contains the module path, compared without
 // regard to case. An empty module path tells nothing, so the association counts as kept.
 bool CommandNamesProgram(const std::wstring& command, const std::wstring& modulePath);
-
-// A saved value of more than 2 bytes (more than a bare terminator) marks the association as
-// in force.
-constexpr bool SavedValueInForce(unsigned long bytes) { return bytes > 2; }
 
 // The program a saved open command names: the command cut at its first blank, then trailing
 // and leading blanks and double quotes removed (never the last remaining character). Empty

@@ -1,6 +1,6 @@
 #include "device/overlay/banner_layout.h"
 
-#include "device/device_bitmap.h"
+#include "device/pictures/device_bitmap.h"
 
 namespace glimmora::device::overlay {
 

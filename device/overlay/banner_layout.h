@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "device/viewer/geometry.h"
+#include "device/pictures/geometry.h"
 
 namespace glimmora::device::overlay {
 

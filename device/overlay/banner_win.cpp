@@ -1,8 +1,8 @@
 #include "device/overlay/banner_win.h"
 
 #include "common/unique_gdi_win.h"
-#include "device/bitmap_ops.h"
-#include "device/device_bitmap.h"
+#include "device/pictures/bitmap_ops.h"
+#include "device/pictures/device_bitmap.h"
 #include "device/overlay/banner_layout.h"
 #include "device/overlay/tahoma_win.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "device/viewer/geometry.h"
+#include "device/pictures/geometry.h"
 
 namespace glimmora::device::overlay {
 

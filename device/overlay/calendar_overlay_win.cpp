@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/unique_gdi_win.h"
-#include "device/bitmap_ops.h"
+#include "device/pictures/bitmap_ops.h"
 #include "device/overlay/banner_layout.h"
 #include "device/overlay/calendar_layout.h"
 #include "device/overlay/clock_text.h"

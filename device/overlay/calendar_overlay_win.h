@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "device/device_bitmap.h"
+#include "device/pictures/device_bitmap.h"
 
 namespace glimmora::device::overlay {
 

@@ -1,7 +1,7 @@
 #include "device/settings/viewer_settings_win.h"
 
-#include "device/association/association_rules.h"
 #include "device/settings/registry_win.h"
+#include "device/settings/saved_association.h"
 
 namespace glimmora::device {
 

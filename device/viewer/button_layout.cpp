@@ -1,6 +1,6 @@
 #include "device/viewer/button_layout.h"
 
-#include "device/device_bitmap.h"
+#include "device/pictures/device_bitmap.h"
 #include "resources/device/viewer_ids.h"
 
 namespace glimmora::device::viewer {

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "device/viewer/geometry.h"
+#include "device/pictures/geometry.h"
 
 namespace glimmora::device::viewer {
 

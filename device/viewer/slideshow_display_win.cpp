@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "common/unique_gdi_win.h"
-#include "device/bitmap_ops.h"
+#include "device/pictures/bitmap_ops.h"
 #include "device/overlay/local_clock_win.h"
 #include "device/platform/pocket_shell_win.h"
 #include "device/viewer/slideshow_rules.h"

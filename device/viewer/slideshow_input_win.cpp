@@ -2,8 +2,8 @@
 #include <windows.h>
 
 #include "common/unique_gdi_win.h"
-#include "device/bitmap_ops.h"
-#include "device/folder_scan.h"
+#include "device/pictures/bitmap_ops.h"
+#include "device/pictures/folder_scan.h"
 #include "device/overlay/banner_layout.h"
 #include "device/overlay/banner_win.h"
 #include "device/platform/transparent_image_win.h"

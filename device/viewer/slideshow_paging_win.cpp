@@ -2,7 +2,7 @@
 // and stopping the slideshow.
 #include <windows.h>
 
-#include "device/folder_scan.h"
+#include "device/pictures/folder_scan.h"
 #include "device/overlay/banner_win.h"
 #include "device/viewer/app_key_win.h"
 #include "device/viewer/dialog_calls_win.h"

@@ -1,6 +1,6 @@
 #include "device/viewer/slideshow_rules.h"
 
-#include "device/folder_order.h"
+#include "device/pictures/folder_order.h"
 #include "device/settings/viewer_options.h"
 
 namespace glimmora::device::viewer {

@@ -4,8 +4,8 @@
 
 #include <windowsx.h>
 
-#include "device/folder_scan.h"
-#include "device/picture_loader.h"
+#include "device/pictures/folder_scan.h"
+#include "device/pictures/picture_loader.h"
 #include "device/platform/pocket_shell_win.h"
 #include "device/viewer/app_key_win.h"
 #include "device/viewer/dialog_calls_win.h"

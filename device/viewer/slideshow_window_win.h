@@ -11,8 +11,8 @@
 #include <string>
 
 #include "common/unique_user_win.h"
-#include "device/device_bitmap.h"
-#include "device/folder_order.h"
+#include "device/pictures/device_bitmap.h"
+#include "device/pictures/folder_order.h"
 #include "device/overlay/calendar_overlay_win.h"
 #include "device/platform/modal_dialog_win.h"
 #include "device/viewer/button_layout.h"

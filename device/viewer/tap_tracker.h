@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "device/viewer/button_layout.h"
-#include "device/viewer/geometry.h"
+#include "device/pictures/geometry.h"
 
 namespace glimmora::device::viewer {
 

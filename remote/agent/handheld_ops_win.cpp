@@ -3,7 +3,7 @@
 #include "remote/agent/storage_card.h"
 
 #include "remote/protocol/device_path.h"
-#include "remote/protocol/messages.h"
+#include "remote/protocol/link_numbers.h"
 
 namespace glimmora::remote {
 namespace {

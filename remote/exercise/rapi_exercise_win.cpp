@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/unique_win.h"
-#include "remote/rapi_api_win.h"
+#include "remote/rapi/rapi_api_win.h"
 
 namespace {
 

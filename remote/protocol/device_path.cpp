@@ -1,6 +1,6 @@
 #include "remote/protocol/device_path.h"
 
-#include "remote/protocol/messages.h"
+#include "remote/protocol/link_numbers.h"
 
 namespace glimmora::remote {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "remote/protocol/messages.h"
+#include "remote/protocol/link_numbers.h"
 #include "remote/protocol/wire.h"
 
 namespace glimmora::remote {

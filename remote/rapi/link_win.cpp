@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "remote/protocol/messages.h"
+#include "remote/protocol/link_numbers.h"
 #include "remote/protocol/session.h"
-#include "remote/rapi_api_win.h"
+#include "remote/rapi/rapi_api_win.h"
 
 namespace glimmora::remote {
 namespace {

@@ -11,9 +11,9 @@
 #include <type_traits>
 
 #include "common/unique_win.h"
-#include "remote/protocol/messages.h"
+#include "remote/protocol/link_numbers.h"
 #include "remote/rapi/link_win.h"
-#include "remote/rapi_api_win.h"
+#include "remote/rapi/rapi_api_win.h"
 
 using glimmora::rapi::RapiInit;
 namespace remote = glimmora::remote;

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "device/picture_loader.h"
+#include "device/pictures/picture_loader.h"
 #include "tests/support/test_jpeg.h"
 
 namespace glimmora::device {

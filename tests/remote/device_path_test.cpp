@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "remote/protocol/device_path.h"
-#include "remote/protocol/messages.h"
+#include "remote/protocol/link_numbers.h"
 
 namespace glimmora::remote {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "remote/protocol/device_path.h"
 #include "remote/protocol/handheld_ops.h"
-#include "remote/protocol/messages.h"
+#include "remote/protocol/link_numbers.h"
 
 namespace glimmora::remote::testing {
 

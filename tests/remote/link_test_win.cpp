@@ -7,9 +7,9 @@
 #include <thread>
 
 #include "remote/net/socket_win.h"
-#include "remote/protocol/messages.h"
+#include "remote/protocol/link_numbers.h"
 #include "remote/protocol/wire.h"
-#include "remote/rapi_api_win.h"
+#include "remote/rapi/rapi_api_win.h"
 #include "tests/remote/agent_fixture_win.h"
 
 namespace glimmora::remote::testing {

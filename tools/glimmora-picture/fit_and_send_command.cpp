@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "desktop/jpeg_encode.h"
-#include "desktop/picture_fit.h"
+#include "desktop/pictures/jpeg_encode.h"
+#include "desktop/pictures/picture_fit.h"
 #include "tools/glimmora-picture/bmp_file.h"
 #include "tools/glimmora-picture/command_registry.h"
 

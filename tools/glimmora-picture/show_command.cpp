@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "device/device_bitmap.h"
-#include "device/jpeg_message.h"
-#include "device/picture_loader.h"
-#include "device/utf8.h"
+#include "device/pictures/device_bitmap.h"
+#include "device/pictures/jpeg_message.h"
+#include "device/pictures/picture_loader.h"
+#include "device/pictures/utf8.h"
 #include "tools/glimmora-picture/bmp_file.h"
 #include "tools/glimmora-picture/command_registry.h"
 

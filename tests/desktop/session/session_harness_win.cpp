@@ -4,8 +4,8 @@
 
 #include <atomic>
 
-#include "desktop/settings_store_win.h"
-#include "desktop/worker_thread_win.h"
+#include "desktop/settings/settings_store_win.h"
+#include "desktop/session/worker_thread_win.h"
 #include "handoff/messages.h"
 
 namespace glimmora::test {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/window_base_win.h"
-#include "desktop/picture_entry.h"
+#include "desktop/pictures/picture_entry.h"
 #include "desktop/session/upload_thread_win.h"
 #include "tests/fakes/fake_rapi/fake_rapi_control.h"
 

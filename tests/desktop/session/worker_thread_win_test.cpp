@@ -1,4 +1,4 @@
-#include "desktop/worker_thread_win.h"
+#include "desktop/session/worker_thread_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "device/device_bitmap.h"
+#include "device/pictures/device_bitmap.h"
 #include "device/overlay/banner_layout.h"
 #include "device/overlay/clock_text.h"
 

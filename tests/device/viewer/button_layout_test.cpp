@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "device/device_bitmap.h"
+#include "device/pictures/device_bitmap.h"
 #include "device/viewer/button_layout.h"
 #include "resources/device/viewer_ids.h"
 

@@ -11,7 +11,7 @@
 #include "device/overlay/clock_text.h"
 #include "device/overlay/local_clock_win.h"
 #include "device/overlay/tahoma_win.h"
-#include "device/picture_loader.h"
+#include "device/pictures/picture_loader.h"
 #include "device/viewer/app_key_win.h"
 #include "device/viewer/slideshow_window_win.h"
 #include "handoff/registry_names.h"

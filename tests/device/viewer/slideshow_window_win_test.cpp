@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "device/bitmap_ops.h"
+#include "device/pictures/bitmap_ops.h"
 #include "device/overlay/local_clock_win.h"
-#include "device/picture_loader.h"
+#include "device/pictures/picture_loader.h"
 #include "device/viewer/app_key_win.h"
 #include "device/viewer/slideshow_window_win.h"
 #include "handoff/registry_names.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "remote/rapi_api_win.h"
+#include "remote/rapi/rapi_api_win.h"
 #include "tests/fakes/fake_rapi/fake_rapi_control.h"
 
 using glimmora::fake_rapi::Script;

@@ -1,9 +1,0 @@
-#include <cstdio>
-
-#include "device/picture_file.h"
-
-namespace glimmora::device {
-
-std::FILE* OpenPictureFile(const wchar_t* path) { return ::_wfopen(path, L"rb"); }
-
-}  // namespace glimmora::device
