@@ -88,13 +88,13 @@ bool JpegGuarded(JpegErrors& errors, Call&& call) {
 // writes, so that the codec goes first.
 template <typename Codec>
 class JpegCodecOwner {
-public:
+  public:
     explicit JpegCodecOwner(Codec* cinfo) : cinfo_(cinfo) {}
     ~JpegCodecOwner() { jpeg_destroy(reinterpret_cast<j_common_ptr>(cinfo_)); }
     JpegCodecOwner(const JpegCodecOwner&) = delete;
     JpegCodecOwner& operator=(const JpegCodecOwner&) = delete;
 
-private:
+  private:
     Codec* cinfo_;
 };
 

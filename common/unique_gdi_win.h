@@ -23,7 +23,7 @@ using UniqueMemoryDC = UniqueAny<HDC, detail::DeleteMemoryDC>;
 
 // A DC from GetDC that remembers its window, for ReleaseDC.
 class WindowDC {
-public:
+  public:
     explicit WindowDC(HWND window) : window_(window), dc_(::GetDC(window)) {}
     ~WindowDC() {
         if (dc_) ::ReleaseDC(window_, dc_);
@@ -33,14 +33,14 @@ public:
     HDC get() const { return dc_; }
     explicit operator bool() const { return dc_ != nullptr; }
 
-private:
+  private:
     HWND window_;
     HDC dc_;
 };
 
 // BeginPaint / EndPaint for one WM_PAINT.
 class PaintDC {
-public:
+  public:
     explicit PaintDC(HWND window) : window_(window) { dc_ = ::BeginPaint(window, &paint_); }
     ~PaintDC() { ::EndPaint(window_, &paint_); }
     PaintDC(const PaintDC&) = delete;
@@ -48,7 +48,7 @@ public:
     HDC get() const { return dc_; }
     const PAINTSTRUCT& paint() const { return paint_; }
 
-private:
+  private:
     HWND window_;
     PAINTSTRUCT paint_{};
     HDC dc_;
@@ -56,7 +56,7 @@ private:
 
 // Selects an object into a DC and puts the previous one back when it goes out of scope.
 class SelectObjectScope {
-public:
+  public:
     SelectObjectScope(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
     ~SelectObjectScope() {
         if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
@@ -64,7 +64,7 @@ public:
     SelectObjectScope(const SelectObjectScope&) = delete;
     SelectObjectScope& operator=(const SelectObjectScope&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };

@@ -26,7 +26,7 @@ class UniqueAny {
     }
     inline static const T Invalid = MakeInvalid();
 
-public:
+  public:
     UniqueAny() = default;
     explicit UniqueAny(T value) : value_(value) {}
     ~UniqueAny() { reset(); }
@@ -53,7 +53,7 @@ public:
         if (old != Invalid) Close(old);
     }
 
-private:
+  private:
     T value_ = Invalid;
 };
 

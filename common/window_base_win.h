@@ -15,13 +15,13 @@ namespace glimmora {
 
 template <class Derived>
 class WindowBase {
-public:
+  public:
     WindowBase(const WindowBase&) = delete;
     WindowBase& operator=(const WindowBase&) = delete;
 
     HWND handle() const { return window_.get(); }
 
-protected:
+  protected:
     WindowBase() = default;
     // By now the derived object is gone: a window still alive is detached first, so its
     // destroy messages take the defaults instead of reaching a handler of nothing.
@@ -52,7 +52,7 @@ protected:
         return DefaultHandling(window_.get(), message, wParam, lParam);
     }
 
-private:
+  private:
     static void Attach(HWND window, LPARAM lParam) {
         // lpCreateParams sits at the same place in the ANSI and the wide structure.
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);

@@ -17,8 +17,7 @@ constexpr std::uint32_t HandleToStoredBits(std::uintptr_t handle) {
 }
 
 constexpr std::uintptr_t HandleFromStoredBits(std::uint32_t bits) {
-    return static_cast<std::uintptr_t>(
-        static_cast<std::intptr_t>(static_cast<std::int32_t>(bits)));
+    return static_cast<std::uintptr_t>(static_cast<std::intptr_t>(static_cast<std::int32_t>(bits)));
 }
 
 #ifdef _WIN32

@@ -23,13 +23,13 @@ inline constexpr std::uint32_t kGreetingBodyLimit = 1024;
 // A desktop talking to the session directly: each request body is handled at once. The seeds
 // are recorded through it, and the paired target pairs through it.
 class DirectTransport : public remote::Transport {
-public:
+  public:
     explicit DirectTransport(remote::AgentSession& session) : session_(session) {}
     std::uint32_t Exchange(const std::vector<std::uint8_t>& request,
                            std::vector<std::uint8_t>* reply) override;
     std::vector<std::vector<std::uint8_t>> requests;  // every request body sent, in order
 
-private:
+  private:
     remote::AgentSession& session_;
 };
 

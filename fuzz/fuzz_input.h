@@ -34,7 +34,7 @@ String Utf16Units(const std::uint8_t* data, std::size_t size) {
 // on the wall clock, which on a shared machine (the runs are niced) stops at inputs that were
 // merely starved; scripts/fuzz sets that limit high and leaves the judgement to this check.
 class CpuLimit {
-public:
+  public:
     static constexpr double kSeconds = 2.0;
     CpuLimit() : start_(Now()) {}
     ~CpuLimit() {
@@ -47,7 +47,7 @@ public:
     CpuLimit(const CpuLimit&) = delete;
     CpuLimit& operator=(const CpuLimit&) = delete;
 
-private:
+  private:
     static double Now() {
         timespec t{};
         clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
@@ -59,7 +59,7 @@ private:
 // The readers of pictures take a path, so every input is written to one file of this
 // process first (in memory where the system offers it).
 class InputFile {
-public:
+  public:
     InputFile() {
         const char* dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
         path_ = std::string(dir) + "/glimmora-fuzz-" + std::to_string(getpid()) + ".jpg";
@@ -78,7 +78,7 @@ public:
         return path_;
     }
 
-private:
+  private:
     std::string path_;
 };
 

@@ -36,9 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     g_messages = 0;
     DeviceBitmap bitmap;
     LoadDiagnosis why;
-    const bool ok = LoadPicture(bitmap, wide.c_str(), settings.screen.width,
-                                settings.screen.height, settings.orientation,
-                                settings.fitToScreen, &why);
+    const bool ok = LoadPicture(bitmap, wide.c_str(), settings.screen.width, settings.screen.height,
+                                settings.orientation, settings.fitToScreen, &why);
     Check(g_messages <= 1, "more than one decoder message in one load");
     Check(ok == (why.failure == LoadFailure::kNone), "result and diagnosis disagree");
     if (ok) {

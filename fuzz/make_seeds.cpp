@@ -61,17 +61,18 @@ void PictureSeeds() {
         int width, height;
     };
     for (int components : {1, 3, 4}) {
-        for (const Size s : {Size{1, 1}, Size{16, 16}, Size{24, 16}, Size{9, 200}, Size{300, 7},
-                             Size{330, 250}}) {
+        for (const Size s :
+             {Size{1, 1}, Size{16, 16}, Size{24, 16}, Size{9, 200}, Size{300, 7}, Size{330, 250}}) {
             const std::string name = std::to_string(components) + "c-" + std::to_string(s.width) +
                                      "x" + std::to_string(s.height);
-            pictures.push_back({name + "-noisy", test::EncodeJpeg(test::NoisyGradient(
-                                                      s.width, s.height, components, 3),
-                                                  test::kRgb)});
-            pictures.push_back({name + "-checkered",
-                                test::EncodeJpeg(test::CheckeredGradient(s.width, s.height,
-                                                                         components, 2),
-                                                 test::kBgr)});
+            pictures.push_back(
+                {name + "-noisy",
+                 test::EncodeJpeg(test::NoisyGradient(s.width, s.height, components, 3),
+                                  test::kRgb)});
+            pictures.push_back(
+                {name + "-checkered",
+                 test::EncodeJpeg(test::CheckeredGradient(s.width, s.height, components, 2),
+                                  test::kBgr)});
         }
     }
     // What the desktop sends, as the handheld receives it.
@@ -128,8 +129,8 @@ void LinkSeeds() {
     client.ReadFile(handle, buffer, sizeof buffer, &done);
     client.CloseHandle(handle);
     const std::u16string program = u"\\Program Files\\Glimmora\\Glimmora.exe";
-    const std::u16string arguments = FromWide(handoff::ViewerLaunchArguments(
-        L"\\My Documents\\Glimmora_001.jpg", 60, false));
+    const std::u16string arguments =
+        FromWide(handoff::ViewerLaunchArguments(L"\\My Documents\\Glimmora_001.jpg", 60, false));
     ProcessStarted started;
     client.StartProcess(&program, &arguments, &started);
     client.StartProcess(nullptr, &arguments, &started);
@@ -175,9 +176,16 @@ void TextSeeds() {
         Seed("command-line", "line-" + std::to_string(n++), Utf16(FromWide(line)));
     }
     const std::u16string paths[] = {
-        u"\\My Documents\\Glimmora_001.jpg", u"/Temp/Glimmora_001.jpg", u"My Documents",
-        u"\\",  u"\\\\My Documents\\\\Glimmora", u"\\..\\Windows", u"C:\\Windows",
-        u"\\My Documents\\a.jpg:stream", u"\\NUL.txt", u"\\Program Files\\Glimmora\\Glimmora.exe",
+        u"\\My Documents\\Glimmora_001.jpg",
+        u"/Temp/Glimmora_001.jpg",
+        u"My Documents",
+        u"\\",
+        u"\\\\My Documents\\\\Glimmora",
+        u"\\..\\Windows",
+        u"C:\\Windows",
+        u"\\My Documents\\a.jpg:stream",
+        u"\\NUL.txt",
+        u"\\Program Files\\Glimmora\\Glimmora.exe",
     };
     n = 0;
     for (const std::u16string& path : paths) {

@@ -14,7 +14,7 @@ inline constexpr unsigned int kNotifyUploadEnd = 210;
 inline constexpr unsigned int kNotifyLaunchFailed = 300;
 
 // The slideshow window's message; the code travels in wParam, lParam is 0.
-inline constexpr unsigned int kWmViewerNotify = 6044;  // 0x179C
+inline constexpr unsigned int kWmViewerNotify = 6044;   // 0x179C
 inline constexpr unsigned int kViewerShowPicture = 1;   // posted by a starting viewer
 inline constexpr unsigned int kViewerGoFullscreen = 5;  // posted by the window to itself
 

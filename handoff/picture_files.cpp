@@ -8,8 +8,8 @@ namespace glimmora::handoff {
 namespace {
 std::wstring Decimal(std::int64_t value, std::size_t minDigits) {
     const bool negative = value < 0;
-    std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(value)
-                                       : static_cast<std::uint64_t>(value);
+    std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     std::wstring digits;
     do {
         digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + magnitude % 10));
@@ -24,7 +24,8 @@ std::wstring Decimal(std::int64_t value, std::size_t minDigits) {
 std::wstring DevicePictureName(const std::wstring& folder, int counter) {
     // The temp path comes with its trailing backslash; a chosen folder comes without one.
     const bool endsWithSeparator = !folder.empty() && folder.back() == L'\\';
-    return folder + (endsWithSeparator ? L"" : L"\\") + L"Glimmora_" + Decimal(counter, 3) + L".jpg";
+    return folder + (endsWithSeparator ? L"" : L"\\") + L"Glimmora_" + Decimal(counter, 3) +
+           L".jpg";
 }
 
 std::wstring ViewerProgramPath(const std::wstring& installedDir) {

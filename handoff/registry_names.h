@@ -15,7 +15,7 @@ inline constexpr char kDesktopAppKey[] = "\\Software\\Kestrova\\Glimmora";
 inline constexpr wchar_t kInstalledDirPath[] = L"InstalledDirPath";
 
 // Application key values of the hand-off.
-inline constexpr wchar_t kRapiThisHwnd[] = L"RAPI_ThisHWND";                 // REG_BINARY, 4 bytes
+inline constexpr wchar_t kRapiThisHwnd[] = L"RAPI_ThisHWND";                // REG_BINARY, 4 bytes
 inline constexpr wchar_t kRapiDisplayFileName[] = L"RAPI_DisplayFileName";  // REG_SZ
 inline constexpr wchar_t kRapiDisplayInterval[] = L"RAPI_DisplayInterval";  // REG_DWORD, seconds
 inline constexpr wchar_t kRapiDeleteFile[] = L"RAPI_DeleteFile";            // REG_DWORD, 0 or 1

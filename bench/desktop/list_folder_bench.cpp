@@ -17,7 +17,8 @@ constexpr int kFiles = 20000;
 double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return static_cast<double>(to.QuadPart - from.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
 }
 
 // Best and median of `runs` listings.
@@ -32,8 +33,8 @@ void Measure(const std::string& folder, std::uint8_t key, const char* label) {
         times.push_back(Seconds(start, end));
     }
     std::sort(times.begin(), times.end());
-    std::printf("  %-12s %6zu entries   best %7.1f ms   median %7.1f ms   (target < 500 ms)\n", label,
-                list.size(), times.front() * 1000, times[times.size() / 2] * 1000);
+    std::printf("  %-12s %6zu entries   best %7.1f ms   median %7.1f ms   (target < 500 ms)\n",
+                label, list.size(), times.front() * 1000, times[times.size() / 2] * 1000);
 }
 
 }  // namespace
@@ -41,8 +42,8 @@ void Measure(const std::string& folder, std::uint8_t key, const char* label) {
 int main() {
     char temp[MAX_PATH];
     if (!GetTempPathA(MAX_PATH, temp)) return 1;
-    const std::string folder = std::string(temp) + "glimmora-list-bench-" +
-                               std::to_string(GetCurrentProcessId()) + "\\";
+    const std::string folder =
+        std::string(temp) + "glimmora-list-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
     if (!CreateDirectoryA(folder.c_str(), nullptr)) return 1;
 
     // Names in no particular order, of mixed case, as a camera and a user's renames leave them.

@@ -88,12 +88,14 @@ int main(int argc, char** argv) {
     const double send = BestSeconds(3, [&] { bytes = Send(photo); });
     std::printf("6000 x 4000 photo, screen 240 x 320 (best of 3 runs)\n");
     std::printf("  bare full-resolution decode : %8.1f ms\n", decode * 1000);
-    std::printf("  send (decode, fit, encode)  : %8.1f ms  (%zu bytes of JPEG)\n", send * 1000, bytes);
+    std::printf("  send (decode, fit, encode)  : %8.1f ms  (%zu bytes of JPEG)\n", send * 1000,
+                bytes);
     std::printf("  ratio send / decode         : %8.3f  (target <= 1.3)\n", send / decode);
 
     const long small = PeakGrowthKb("/proc/self/exe", photo);
     const long large = PeakGrowthKb("/proc/self/exe", tall);
-    std::printf("peak memory growth of one fit and encode (getrusage ru_maxrss, fresh child each)\n");
+    std::printf(
+        "peak memory growth of one fit and encode (getrusage ru_maxrss, fresh child each)\n");
     std::printf("  6000 x 4000  : %8ld KiB\n", small);
     std::printf("  6000 x 16000 : %8ld KiB\n", large);
     std::printf("  difference   : %8ld KiB  (target < 2048)\n", large - small);

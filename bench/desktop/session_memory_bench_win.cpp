@@ -53,7 +53,8 @@ Sample Take() {
     Sample s;
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;
-    if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+    if (GetProcessMemoryInfo(GetCurrentProcess(),
+                             reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                              sizeof counters)) {
         s.privateBytes = counters.PrivateUsage;
     }
@@ -76,8 +77,10 @@ int main() {
     for (int i = 0; i < kDistinctFiles; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "photo%02d.jpg", i);
-        test::WriteFileBytes(pictures.File(name),
-                             test::EncodeJpeg(test::NoisyGradient(1600, 1200, 3, static_cast<unsigned>(i)), test::kRgb));
+        test::WriteFileBytes(
+            pictures.File(name),
+            test::EncodeJpeg(test::NoisyGradient(1600, 1200, 3, static_cast<unsigned>(i)),
+                             test::kRgb));
     }
     std::wstring root = test::Widen(handheld.path());
     root.pop_back();
@@ -109,16 +112,23 @@ int main() {
     }
     const double seconds = (GetTickCount() - start) / 1000.0;
     if (sent != kPictures) {
-        std::fprintf(stderr, "session_memory_bench: %d pictures sent, expected %d\n", sent, kPictures);
+        std::fprintf(stderr, "session_memory_bench: %d pictures sent, expected %d\n", sent,
+                     kPictures);
         return 1;
     }
-    const long long growth = static_cast<long long>(late.privateBytes) - static_cast<long long>(early.privateBytes);
-    std::printf("session of %d pictures (1600 x 1200 photos to a 240 x 320 handheld), %.1f s\n", kPictures, seconds);
-    std::printf("private bytes after picture %3d: %8.1f KiB\n", kEarly, early.privateBytes / 1024.0);
-    std::printf("private bytes after picture %3d: %8.1f KiB  (growth %+.1f KiB, ratio %.3f; target <= 1.000)\n",
-                kPictures, late.privateBytes / 1024.0, growth / 1024.0,
-                early.privateBytes ? static_cast<double>(late.privateBytes) / early.privateBytes : 0.0);
-    std::printf("handles after picture %3d: %lu\n", kEarly, static_cast<unsigned long>(early.handles));
+    const long long growth =
+        static_cast<long long>(late.privateBytes) - static_cast<long long>(early.privateBytes);
+    std::printf("session of %d pictures (1600 x 1200 photos to a 240 x 320 handheld), %.1f s\n",
+                kPictures, seconds);
+    std::printf("private bytes after picture %3d: %8.1f KiB\n", kEarly,
+                early.privateBytes / 1024.0);
+    std::printf(
+        "private bytes after picture %3d: %8.1f KiB  (growth %+.1f KiB, ratio %.3f; target <= "
+        "1.000)\n",
+        kPictures, late.privateBytes / 1024.0, growth / 1024.0,
+        early.privateBytes ? static_cast<double>(late.privateBytes) / early.privateBytes : 0.0);
+    std::printf("handles after picture %3d: %lu\n", kEarly,
+                static_cast<unsigned long>(early.handles));
     std::printf("handles after picture %3d: %lu  (growth %+ld; target 0)\n", kPictures,
                 static_cast<unsigned long>(late.handles),
                 static_cast<long>(late.handles) - static_cast<long>(early.handles));

@@ -135,9 +135,10 @@ int main(int argc, char** argv) {
                 kScreenWidth, kScreenHeight);
     std::printf("times: best of %d runs, each in a fresh child process (file already cached)\n",
                 kRuns);
-    std::printf("memory: peak heap bytes live during the load above those live before it,\n"
-                "        counted by a malloc/free stand-in in the child (libjpeg, the filter and\n"
-                "        the bitmap included); and growth of the child's peak RSS (getrusage)\n\n");
+    std::printf(
+        "memory: peak heap bytes live during the load above those live before it,\n"
+        "        counted by a malloc/free stand-in in the child (libjpeg, the filter and\n"
+        "        the bitmap included); and growth of the child's peak RSS (getrusage)\n\n");
     std::vector<Result> results;
     for (const Photo& photo : photos) {
         const std::string path = folder + "/bench_photo_" + std::to_string(photo.width) + "x" +

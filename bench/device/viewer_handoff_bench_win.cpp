@@ -40,9 +40,9 @@ double Now() {
 }
 
 struct Usage {
-    DWORD gdi = 0;          // the system's count (Wine reports 0)
+    DWORD gdi = 0;           // the system's count (Wine reports 0)
     int pictureObjects = 0;  // bitmaps and DCs of the picture pipeline still alive
-    int gdiProbe = 0;       // GDI objects found by probing a fresh object's neighbourhood
+    int gdiProbe = 0;        // GDI objects found by probing a fresh object's neighbourhood
     DWORD handles = 0;
     SIZE_T privateBytes = 0;
 };
@@ -90,10 +90,10 @@ Usage Measure() {
 }
 
 void Print(const char* when, const Usage& u) {
-    std::printf("  %s GDI objects %lu (probed %d, picture pipeline %d), handles %lu, "
-                "private bytes %zu\n",
-                when, u.gdi, u.gdiProbe, u.pictureObjects, u.handles,
-                static_cast<size_t>(u.privateBytes));
+    std::printf(
+        "  %s GDI objects %lu (probed %d, picture pipeline %d), handles %lu, "
+        "private bytes %zu\n",
+        when, u.gdi, u.gdiProbe, u.pictureObjects, u.handles, static_cast<size_t>(u.privateBytes));
 }
 
 void WritePicture(const std::string& path, int w, int h, unsigned seed) {
@@ -159,9 +159,10 @@ int main(int argc, char** argv) {
         std::printf("hand-off: no fade completed\n");
     } else {
         const double median = launches[launches.size() / 2];
-        std::printf("hand-off launch to last fade frame: median %.3f s, best %.3f s, worst %.3f s "
-                    "over %zu (target < 1.0 s: ratio %.2f)\n",
-                    median, launches.front(), launches.back(), launches.size(), median / 1.0);
+        std::printf(
+            "hand-off launch to last fade frame: median %.3f s, best %.3f s, worst %.3f s "
+            "over %zu (target < 1.0 s: ratio %.2f)\n",
+            median, launches.front(), launches.back(), launches.size(), median / 1.0);
     }
 
     // A 24-megapixel photo in file mode: window start to the first paint done.
@@ -172,9 +173,9 @@ int main(int argc, char** argv) {
         const double start = Now();
         double shown = 0;
         glimmora::test::RunWindow(window, {[&] {
-            shown = Now();
-            return true;
-        }});
+                                      shown = Now();
+                                      return true;
+                                  }});
         std::printf("24-megapixel photo (6000 x 4000) in file mode: %.3f s to the screen\n",
                     shown - start);
     }
@@ -212,12 +213,13 @@ int main(int argc, char** argv) {
         Print("after 20: ", after20);
         Print("after 500:", after500);
         if (after20.privateBytes)
-            std::printf("  growth from 20 to 500: probed GDI %+d, handles %+ld, private bytes "
-                        "x%.3f\n",
-                        after500.gdiProbe - after20.gdiProbe,
-                        static_cast<long>(after500.handles) - static_cast<long>(after20.handles),
-                        static_cast<double>(after500.privateBytes) /
-                            static_cast<double>(after20.privateBytes));
+            std::printf(
+                "  growth from 20 to 500: probed GDI %+d, handles %+ld, private bytes "
+                "x%.3f\n",
+                after500.gdiProbe - after20.gdiProbe,
+                static_cast<long>(after500.handles) - static_cast<long>(after20.handles),
+                static_cast<double>(after500.privateBytes) /
+                    static_cast<double>(after20.privateBytes));
     }
     SetFadeHooksForTesting({});
     return 0;

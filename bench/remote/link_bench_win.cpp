@@ -42,7 +42,8 @@ int main() {
         return 1;
     }
     ::SetEnvironmentVariableW(L"GLIMMORA_RAPI_PORT", std::to_wstring(agent.port()).c_str());
-    ::SetEnvironmentVariableW(L"GLIMMORA_RAPI_SECRET", std::wstring(secret.begin(), secret.end()).c_str());
+    ::SetEnvironmentVariableW(L"GLIMMORA_RAPI_SECRET",
+                              std::wstring(secret.begin(), secret.end()).c_str());
 
     glimmora::UniqueModule rapi(::LoadLibraryA("rapi.dll"));
     if (!rapi) return 1;
@@ -60,17 +61,19 @@ int main() {
     for (int round = 0; round < kRounds; ++round) {
         double t0 = Now();
         RapiInit init{sizeof(RapiInit), nullptr, E_FAIL};
-        if (FAILED(InitEx(&init)) || ::WaitForSingleObject(init.heRapiInit, 5000) != WAIT_OBJECT_0 ||
+        if (FAILED(InitEx(&init)) ||
+            ::WaitForSingleObject(init.heRapiInit, 5000) != WAIT_OBJECT_0 ||
             init.hrRapiInit != S_OK) {
             ++failures;
             Uninit();
             continue;
         }
-        HANDLE f = CreateFile(L"\\My Documents\\Glimmora_001.jpg", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE f = CreateFile(L"\\My Documents\\Glimmora_001.jpg", GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         double t1 = Now();
         DWORD written = 0;
-        BOOL ok = f != INVALID_HANDLE_VALUE && WriteFile(f, picture.data(), kBytes, &written, nullptr);
+        BOOL ok =
+            f != INVALID_HANDLE_VALUE && WriteFile(f, picture.data(), kBytes, &written, nullptr);
         double t2 = Now();
         CloseHandle(f);
         Uninit();
@@ -89,10 +92,12 @@ int main() {
         return 1;
     }
     double w = Median(write_only), p = Median(whole_picture);
-    std::printf("1 MB over the handheld link, %d rounds (%d failed), medians:\n", kRounds, failures);
+    std::printf("1 MB over the handheld link, %d rounds (%d failed), medians:\n", kRounds,
+                failures);
     std::printf("  CeWriteFile of 1 MB        %8.2f ms  %8.1f MB/s\n", w * 1000, 1.0 / w);
     std::printf("  link+create+write+unlink   %8.2f ms\n", p * 1000);
-    std::printf("  ratio to the 0.2 s target  %8.3f (write)  %8.3f (whole picture)  %s\n", w / kTargetSeconds,
-                p / kTargetSeconds, p < kTargetSeconds ? "within target" : "OVER TARGET");
+    std::printf("  ratio to the 0.2 s target  %8.3f (write)  %8.3f (whole picture)  %s\n",
+                w / kTargetSeconds, p / kTargetSeconds,
+                p < kTargetSeconds ? "within target" : "OVER TARGET");
     return failures == 0 ? 0 : 1;
 }

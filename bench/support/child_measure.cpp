@@ -32,8 +32,10 @@ bool RunInChild(const std::function<int(int writeFd)>& child, std::string& outpu
     char buffer[4096];
     ssize_t got = 0;
     while ((got = read(fds[0], buffer, sizeof buffer)) != 0) {
-        if (got > 0) output.append(buffer, static_cast<std::size_t>(got));
-        else if (errno != EINTR) break;
+        if (got > 0)
+            output.append(buffer, static_cast<std::size_t>(got));
+        else if (errno != EINTR)
+            break;
     }
     close(fds[0]);
     int status = 0;

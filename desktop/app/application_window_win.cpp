@@ -56,13 +56,13 @@ LRESULT ApplicationWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == SIZE_MINIMIZED && !minimized_) Minimize();
             // Restored from that state by another copy (SW_RESTORE): a change of state that
             // comes without WM_SHOWWINDOW.
-            if (wParam != SIZE_MINIMIZED && minimized_ && !restoring_) PostMessageA(handle(), kWmRestoreMain, 0, 0);
+            if (wParam != SIZE_MINIMIZED && minimized_ && !restoring_)
+                PostMessageA(handle(), kWmRestoreMain, 0, 0);
             break;
-        case kWmRestoreMain:
-            Restore();
-            return 0;
+        case kWmRestoreMain: Restore(); return 0;
         case WM_ACTIVATE:
-            if (LOWORD(wParam) != WA_INACTIVE && main_ && IsWindowVisible(main_)) SetActiveWindow(main_);
+            if (LOWORD(wParam) != WA_INACTIVE && main_ && IsWindowVisible(main_))
+                SetActiveWindow(main_);
             return 0;
     }
     return DefWindowProcA(handle(), message, wParam, lParam);

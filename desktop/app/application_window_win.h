@@ -11,7 +11,7 @@
 namespace glimmora::desktop::app {
 
 class ApplicationWindow : public WindowBase<ApplicationWindow> {
-public:
+  public:
     ApplicationWindow();
 
     void SetMainWindow(HWND main) { main_ = main; }
@@ -20,7 +20,7 @@ public:
     void Restore();
     bool Minimized() const { return minimized_; }
 
-private:
+  private:
     friend WindowBase<ApplicationWindow>;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);

@@ -107,20 +107,16 @@ LRESULT TCoreForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     switch (message) {
-        case WM_CREATE:
-            FormCreate();
-            return 0;
-        case WM_COMMAND:
-            OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return 0;
-        case WM_DRAWITEM:
-            DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-            return TRUE;
+        case WM_CREATE: FormCreate(); return 0;
+        case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+        case WM_DRAWITEM: DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
-            return ColourControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), true);
+            return ColourControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
+                                 true);
         case WM_CTLCOLOREDIT:
-            return ColourControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), false);
+            return ColourControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
+                                 false);
         case WM_SYSCOMMAND:
             // The close box, Alt+F4 and the minimize box all send the program to the
             // notification area; only "Exit" and another copy's "/close" end it.
@@ -129,12 +125,8 @@ LRESULT TCoreForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
-        case handoff::kWmServerNotify:
-            OnServerNotify(wParam);
-            return 0;
-        case kWmTrayCallback:
-            OnTrayCallback(lParam);
-            return 0;
+        case handoff::kWmServerNotify: OnServerNotify(wParam); return 0;
+        case kWmTrayCallback: OnTrayCallback(lParam); return 0;
         case WM_SETCURSOR:
             // The web labels are links: the hand over them.
             if (reinterpret_cast<HWND>(wParam) == Control(LABEL_URL) ||
@@ -143,8 +135,7 @@ LRESULT TCoreForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
             break;
-        case WM_QUERYENDSESSION:
-            return TRUE;  // shutdown is never refused
+        case WM_QUERYENDSESSION: return TRUE;  // shutdown is never refused
         case WM_ENDSESSION:
             // The system may end the process once this returns: close as "Exit" does, now.
             if (wParam) {
@@ -175,9 +166,11 @@ void TCoreForm::FormCreate() {
     LOGFONTA labelFont{};
     if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) &&
         GetObjectA(font_.get(), sizeof labelFont, &labelFont) &&
-        labelFont.lfCharSet != metrics.lfMenuFont.lfCharSet && labelFont.lfCharSet != DEFAULT_CHARSET) {
+        labelFont.lfCharSet != metrics.lfMenuFont.lfCharSet &&
+        labelFont.lfCharSet != DEFAULT_CHARSET) {
         labelFont_.reset(CreateFontIndirectA(&metrics.lfMenuFont));
-        SendMessageA(Control(LABEL_PictureFolderPath), WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);
+        SendMessageA(Control(LABEL_PictureFolderPath), WM_SETFONT,
+                     reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);
     }
     SetHint(LABEL_URL, kWebHint);
     SetHint(LABEL_Copyright, kWebHint);
@@ -189,7 +182,9 @@ void TCoreForm::FormCreate() {
 
     ApplyDefaultPictureFolder(settings_);
     ShowPictureFolder();
-    SetChecked(settings_.fileSortAscending ? RADIO_DisplayOrder_Ascending : RADIO_DisplayOrder_Descending, true);
+    SetChecked(
+        settings_.fileSortAscending ? RADIO_DisplayOrder_Ascending : RADIO_DisplayOrder_Descending,
+        true);
     const int tag = RadioTagForSortKey(settings_.fileSortBy);
     const int radio = RADIO_DisplayOrder_Random + tag;
     SetChecked(radio, true);
@@ -246,7 +241,8 @@ void TCoreForm::SaveSettings() {
 int TCoreForm::LabelTextWidth(const std::string& text) const {
     const HWND label = Control(LABEL_PictureFolderPath);
     WindowDC dc(label);
-    SelectObjectScope font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+    SelectObjectScope font(dc.get(),
+                           reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
     SIZE size{};
     GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
@@ -258,8 +254,8 @@ void TCoreForm::ShowPictureFolder() {
     GetWindowRect(Control(LABEL_PictureFolderPath), &label);
     const int width = (panel.right - panel.left) - ((label.left - panel.left) + 10);
     const std::string& folder = settings_.imageFolderPath;
-    const std::string shown =
-        ShortenFolderLabel(folder, width, [this](const std::string& t) { return LabelTextWidth(t); });
+    const std::string shown = ShortenFolderLabel(
+        folder, width, [this](const std::string& t) { return LabelTextWidth(t); });
     SetWindowTextA(Control(LABEL_PictureFolderPath), shown.c_str());
     for (int id : {IMG_FolderIcon, LABEL_FolderTitle, LABEL_PictureFolderPath}) SetHint(id, folder);
 }
@@ -405,9 +401,10 @@ void TCoreForm::BTN_StartClick(bool byUser) {
     SaveSettings();
     if (session_) return;
     auto* session = new IPPC_RAPI_UploadThread(
-        handle(), settings_.imageFolderPath, pictures_, static_cast<std::uint8_t>(settings_.fileSortBy),
-        settings_.fileSortAscending, byUser ? 0 : settings_.autoStartDelay,
-        settings_.pictureChangeInterval, settings_.showCalendar, true);
+        handle(), settings_.imageFolderPath, pictures_,
+        static_cast<std::uint8_t>(settings_.fileSortBy), settings_.fileSortAscending,
+        byUser ? 0 : settings_.autoStartDelay, settings_.pictureChangeInterval,
+        settings_.showCalendar, true);
     session->SetDeviceFolder(TrimBlanks(Text(EDIT_PocketPCFolderPath)));
     session->SetMaxKeptPictures(settings_.ppcTempMaxFileCount);
     session->SetKeepPictures(settings_.doNotRemoveTempFiles);
@@ -458,8 +455,8 @@ void TCoreForm::BTN_ChangeClick() {
 }
 
 void TCoreForm::BTN_BrowseClick() {
-    const HINSTANCE result =
-        ShellExecuteA(handle(), "open", settings_.imageFolderPath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const HINSTANCE result = ShellExecuteA(handle(), "open", settings_.imageFolderPath.c_str(),
+                                           nullptr, nullptr, SW_SHOWNORMAL);
     if (reinterpret_cast<INT_PTR>(result) <= 32) {
         const std::string text = kFolderErrorText + settings_.imageFolderPath + "  ";
         MessageBoxA(handle(), text.c_str(), kErrorCaption, MB_ICONERROR | MB_OK);
@@ -486,9 +483,7 @@ void TCoreForm::OnServerNotify(WPARAM code) {
         case handoff::kNotifyFolderChanged:
             if (session_) session_->SetFolderChanged();
             return;
-        case handoff::kNotifyUploadBegin:
-            tray_->SetIcon(kIconTransfer);
-            return;
+        case handoff::kNotifyUploadBegin: tray_->SetIcon(kIconTransfer); return;
         case handoff::kNotifyUploadEnd:
             tray_->SetIcon(0);
             tray_->SetIcon(kIconRunning);

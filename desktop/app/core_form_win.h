@@ -31,13 +31,13 @@ struct FormOptions {
 };
 
 class TCoreForm : public WindowBase<TCoreForm> {
-public:
+  public:
     TCoreForm(ApplicationWindow& application, FormOptions options);
     ~TCoreForm();
 
     bool Running() const { return session_ != nullptr; }
 
-private:
+  private:
     friend WindowBase<TCoreForm>;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);

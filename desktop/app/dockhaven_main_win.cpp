@@ -22,7 +22,8 @@ std::string FirstArgument() {
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     std::string first;
     if (arguments && count > 1) {
-        const int bytes = WideCharToMultiByte(CP_ACP, 0, arguments[1], -1, nullptr, 0, nullptr, nullptr);
+        const int bytes =
+            WideCharToMultiByte(CP_ACP, 0, arguments[1], -1, nullptr, 0, nullptr, nullptr);
         if (bytes > 1) {
             first.resize(static_cast<std::size_t>(bytes - 1));
             WideCharToMultiByte(CP_ACP, 0, arguments[1], -1, first.data(), bytes, nullptr, nullptr);
@@ -44,7 +45,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     if (argument == LaunchArgument::kClose) return 0;
 
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls,
+                                  ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     CoInitialize(nullptr);  // the folder browser needs the shell's COM
     {

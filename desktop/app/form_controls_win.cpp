@@ -42,9 +42,10 @@ LRESULT CALLBACK SpinPageKeys(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
             char text[32] = {};
             GetWindowTextA(edit, text, sizeof text);
             const long long step = wParam == VK_PRIOR ? kSpinPageStep : -kSpinPageStep;
-            const std::int32_t value =
-                ClampSpinValue(SpinValueFromText(text, range.min, range.max) + step, range.min, range.max);
-            SendMessageA(GetDlgItem(GetParent(edit), id + kSpinArrowsOffset), UDM_SETPOS32, 0, value);
+            const std::int32_t value = ClampSpinValue(
+                SpinValueFromText(text, range.min, range.max) + step, range.min, range.max);
+            SendMessageA(GetDlgItem(GetParent(edit), id + kSpinArrowsOffset), UDM_SETPOS32, 0,
+                         value);
             SetWindowTextA(edit, std::to_string(value).c_str());
             return 0;
         }
@@ -80,32 +81,66 @@ void TCoreForm::CreateControls() {
             case ControlKind::kPanel: style |= SS_OWNERDRAW | WS_CLIPSIBLINGS; break;
             case ControlKind::kImage: style |= SS_ICON | SS_NOTIFY | SS_REALSIZECONTROL; break;
             case ControlKind::kLabel: style |= SS_LEFT | SS_NOPREFIX | SS_NOTIFY; break;
-            case ControlKind::kBoldLabel: style |= SS_LEFT | SS_NOPREFIX | SS_NOTIFY; font = boldFont_.get(); break;
+            case ControlKind::kBoldLabel:
+                style |= SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
+                font = boldFont_.get();
+                break;
             case ControlKind::kLine: style |= SS_OWNERDRAW; break;
-            case ControlKind::kFlatButton: cls = "BUTTON"; style |= BS_OWNERDRAW; break;
-            case ControlKind::kWebLabel: style |= SS_RIGHT | SS_NOPREFIX | SS_NOTIFY; font = webFont_.get(); break;
-            case ControlKind::kBand: style |= SS_OWNERDRAW; font = bandFont_.get(); break;
+            case ControlKind::kFlatButton:
+                cls = "BUTTON";
+                style |= BS_OWNERDRAW;
+                break;
+            case ControlKind::kWebLabel:
+                style |= SS_RIGHT | SS_NOPREFIX | SS_NOTIFY;
+                font = webFont_.get();
+                break;
+            case ControlKind::kBand:
+                style |= SS_OWNERDRAW;
+                font = bandFont_.get();
+                break;
             case ControlKind::kFiller: style |= SS_OWNERDRAW; break;
-            case ControlKind::kGroupBox: cls = "BUTTON"; style |= BS_GROUPBOX; break;
-            case ControlKind::kRadio: cls = "BUTTON"; style |= BS_RADIOBUTTON; break;
-            case ControlKind::kCheck: cls = "BUTTON"; style |= BS_CHECKBOX; break;
-            case ControlKind::kSpin: cls = "EDIT"; style |= ES_AUTOHSCROLL; exStyle = WS_EX_CLIENTEDGE; break;
-            case ControlKind::kEdit: cls = "EDIT"; style |= ES_AUTOHSCROLL; exStyle = WS_EX_CLIENTEDGE; break;
-            case ControlKind::kButton: cls = "BUTTON"; style |= BS_PUSHBUTTON; break;
+            case ControlKind::kGroupBox:
+                cls = "BUTTON";
+                style |= BS_GROUPBOX;
+                break;
+            case ControlKind::kRadio:
+                cls = "BUTTON";
+                style |= BS_RADIOBUTTON;
+                break;
+            case ControlKind::kCheck:
+                cls = "BUTTON";
+                style |= BS_CHECKBOX;
+                break;
+            case ControlKind::kSpin:
+                cls = "EDIT";
+                style |= ES_AUTOHSCROLL;
+                exStyle = WS_EX_CLIENTEDGE;
+                break;
+            case ControlKind::kEdit:
+                cls = "EDIT";
+                style |= ES_AUTOHSCROLL;
+                exStyle = WS_EX_CLIENTEDGE;
+                break;
+            case ControlKind::kButton:
+                cls = "BUTTON";
+                style |= BS_PUSHBUTTON;
+                break;
         }
         // Each tab stop starts a group of its own; radios of one row form one group, so the
         // arrow keys move inside a row and Tab moves between rows.
         if (c.tabStop) style |= WS_TABSTOP | WS_GROUP;
-        const HWND control = CreateWindowExA(
-            exStyle, cls, c.caption, style, c.x, c.y, c.width, c.height, handle(),
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+        const HWND control =
+            CreateWindowExA(exStyle, cls, c.caption, style, c.x, c.y, c.width, c.height, handle(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (c.kind == ControlKind::kSpin) {
             const HWND arrows = CreateWindowExA(
                 0, UPDOWN_CLASSA, "",
-                WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-                0, 0, 0, 0, handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id + kSpinArrowsOffset)),
-                instance, nullptr);
+                WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS |
+                    UDS_NOTHOUSANDS,
+                0, 0, 0, 0, handle(),
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id + kSpinArrowsOffset)), instance,
+                nullptr);
             SendMessageA(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(control), 0);
             SetWindowSubclass(control, SpinPageKeys, 0, 0);
             for (const SpinRange& range : kSpinRanges) {
@@ -118,12 +153,14 @@ void TCoreForm::CreateControls() {
     }
     // Panels lie behind their controls and never paint over them.
     for (int id : {PANEL_DisplayOrder, PANEL_LocalRootDirInfoBase}) {
-        SetWindowPos(Control(id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(Control(id), HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 
-    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle(),
-                               nullptr, instance, nullptr);
+    tooltip_ =
+        CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, handle(), nullptr, instance, nullptr);
     SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
 }
 
@@ -143,10 +180,12 @@ LRESULT TCoreForm::ColourControl(HDC dc, HWND control, bool staticColour) {
     const ControlSpec* spec = FindControl(id);
     if (InTopPanel(id)) {
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        if (spec && spec->kind == ControlKind::kWebLabel) SetTextColor(dc, GetSysColor(COLOR_INACTIVECAPTION));
+        if (spec && spec->kind == ControlKind::kWebLabel)
+            SetTextColor(dc, GetSysColor(COLOR_INACTIVECAPTION));
         return reinterpret_cast<LRESULT>(windowBrush_.get());
     }
-    const bool field = spec && (spec->kind == ControlKind::kSpin || spec->kind == ControlKind::kEdit);
+    const bool field =
+        spec && (spec->kind == ControlKind::kSpin || spec->kind == ControlKind::kEdit);
     // Enabled fields in the window colour, disabled ones in the face colour.
     if (field && (!staticColour || IsWindowEnabled(control))) {
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
@@ -193,10 +232,13 @@ void TCoreForm::DrawItem(const DRAWITEMSTRUCT& item) {
     switch (item.CtlID) {
         case LABEL_Options: DrawBand(item); break;
         case LABEL_Empty: FillRect(item.hDC, &item.rcItem, shadowBrush_.get()); break;
-        case PANEL_LocalRootDirInfoBase: FillRect(item.hDC, &item.rcItem, windowBrush_.get()); break;
+        case PANEL_LocalRootDirInfoBase:
+            FillRect(item.hDC, &item.rcItem, windowBrush_.get());
+            break;
         case PANEL_DisplayOrder: break;  // borderless, in the face colour the window has anyway
         case Shape1: FillRect(item.hDC, &item.rcItem, faceBrush_.get()); break;
-        case BTN_Change: case BTN_Browse: DrawFlatButton(item); break;
+        case BTN_Change:
+        case BTN_Browse: DrawFlatButton(item); break;
     }
 }
 

@@ -24,7 +24,8 @@ inline constexpr char kBrowserText[] =
 inline constexpr char kLaunchFailedText[] =
     "Launching Glimmora.exe from connected PocketPC failed!  \n"
     "Please re-install Glimmora for PocketPC and try again.  ";
-inline constexpr char kFolderErrorText[] = "The following folder does not exist\nor cannot be accessed!\n\n";
+inline constexpr char kFolderErrorText[] =
+    "The following folder does not exist\nor cannot be accessed!\n\n";
 
 // Control identifiers (1 and 2 are left to the dialog keys Enter and Esc).
 enum ControlId : int {

@@ -71,17 +71,18 @@ std::int32_t SpinValueFromText(const std::string& text, std::int32_t min, std::i
 RadioClick RadioClickForTag(int tag) {
     RadioClick click;
     switch (tag) {
-        case 1: case 2: case 3:
+        case 1:
+        case 2:
+        case 3:
             click.setsSortKey = true;
             click.sortKey = static_cast<std::uint8_t>(tag);
             break;
-        case 4: case 5:
+        case 4:
+        case 5:
             click.setsAscending = true;
             click.ascending = tag == 4;
             break;
-        default:
-            click.setsSortKey = true;
-            click.sortKey = 0;
+        default: click.setsSortKey = true; click.sortKey = 0;
     }
     return click;
 }

@@ -26,11 +26,11 @@ struct EnablingInputs {
 // Enabled flags for the controls the rule governs. The panel labels, Browse and Close are
 // always enabled and are not part of it.
 struct Enabling {
-    bool always = false;           // the group and its first row, interval, check boxes, Change, Start
-    bool direction = false;        // Ascending, Descending
-    bool startupDelay = false;     // its label and spin field
-    bool keptPictures = false;     // folder label, Use Default Folder, Max. Count label and field
-    bool folderEdit = false;       // the handheld folder field
+    bool always = false;        // the group and its first row, interval, check boxes, Change, Start
+    bool direction = false;     // Ascending, Descending
+    bool startupDelay = false;  // its label and spin field
+    bool keptPictures = false;  // folder label, Use Default Folder, Max. Count label and field
+    bool folderEdit = false;    // the handheld folder field
     bool stop = false;
 };
 Enabling ComputeEnabling(const EnablingInputs& in);

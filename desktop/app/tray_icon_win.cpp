@@ -9,8 +9,8 @@ namespace glimmora::desktop::app {
 namespace {
 HICON LoadSmallIcon(int id) {
     if (id == 0) return nullptr;
-    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON,
-                                         16, 16, 0));
+    return static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
 }
 
 NOTIFYICONDATAA BaseData(HWND window) {

@@ -14,7 +14,7 @@ inline constexpr int kIconIdle = 130, kIconRunning = 120, kIconTransfer = 110;
 inline constexpr char kTrayTip[] = "Glimmora Desktop Image Server";
 
 class TrayIcon {
-public:
+  public:
     explicit TrayIcon(HWND window) : window_(window) {}
     ~TrayIcon() { Remove(); }
     TrayIcon(const TrayIcon&) = delete;
@@ -27,7 +27,7 @@ public:
     void Remove();
     int IconId() const { return iconId_; }
 
-private:
+  private:
     HWND window_;
     int iconId_ = kIconIdle;
     UniqueIcon icon_;

@@ -43,7 +43,8 @@ AnsiName ToAnsi(const wchar_t* wide) {
     text.pop_back();  // the terminator
     const int units = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
     std::wstring back(units > 0 ? static_cast<std::size_t>(units) : 0, L'\0');
-    if (units > 0 && MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, back.data(), units) == units) {
+    if (units > 0 &&
+        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, back.data(), units) == units) {
         back.pop_back();
         out.exact = back == wide;
     }
@@ -99,7 +100,8 @@ bool LocaleEqualsIgnoringCase(const std::string& a, const std::string& b) {
            CSTR_EQUAL;
 }
 
-void ListFolder(const std::string& folder, PictureList& list, std::uint8_t sortKey, bool ascending) {
+void ListFolder(const std::string& folder, PictureList& list, std::uint8_t sortKey,
+                bool ascending) {
     list.clear();
     try {
         PictureList folders;

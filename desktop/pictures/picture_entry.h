@@ -8,9 +8,9 @@
 namespace glimmora::desktop {
 
 struct PictureEntry {
-    std::string name;          // without path, in the desktop's ANSI code page
-    std::int32_t size = 0;     // low 32 bits of the file size; 0 for folders
-    std::int32_t time = 0;     // local last-write time packed as MS-DOS date (high) and time (low)
+    std::string name;       // without path, in the desktop's ANSI code page
+    std::int32_t size = 0;  // low 32 bits of the file size; 0 for folders
+    std::int32_t time = 0;  // local last-write time packed as MS-DOS date (high) and time (low)
     std::int32_t isDirectory = 0;
     // The short alias, kept only when the long name has characters the ANSI code page
     // lacks: `name` then holds stand-ins ("????.jpg") that open nothing, and the alias is

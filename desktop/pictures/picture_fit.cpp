@@ -55,7 +55,8 @@ bool StartDecode(jpeg_decompress_struct* cinfo, const JpegErrors* errors, std::F
 // Reads every remaining scanline into the resampler (ResamplePicture's row loop).
 // False on a read that returns no line.
 bool ResamplePicture(jpeg_decompress_struct* cinfo, TentResampler* resampler) {
-    const JDIMENSION rowBytes = cinfo->output_width * static_cast<JDIMENSION>(cinfo->output_components);
+    const JDIMENSION rowBytes =
+        cinfo->output_width * static_cast<JDIMENSION>(cinfo->output_components);
     JSAMPARRAY line = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
                                                   JPOOL_IMAGE, rowBytes, 1);
     while (cinfo->output_scanline < cinfo->output_height) {

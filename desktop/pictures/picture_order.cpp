@@ -46,9 +46,7 @@ int CompareAscending(const PictureEntry& a, const PictureEntry& b, SortKey key,
             r = CompareTime(a, b);
             if (r == 0) r = CompareName(a, b, nameOrder);
             break;
-        default:
-            r = CompareName(a, b, nameOrder);
-            break;
+        default: r = CompareName(a, b, nameOrder); break;
     }
     return r;
 }

@@ -35,11 +35,11 @@ void SortPictures(PictureList& list, SortKey key, bool ascending, const NameOrde
 
 // Non-negative 31-bit pseudo-random numbers from a seed; same seed, same sequence.
 class Random31 {
-public:
+  public:
     explicit Random31(std::uint32_t seed);
     std::int32_t Next();
 
-private:
+  private:
     std::uint64_t state_;
 };
 

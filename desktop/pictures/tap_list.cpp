@@ -45,8 +45,8 @@ std::vector<TapRecord> BuildTapList(int n, int m, double s, TapVariant variant) 
         int sum = 0;
         for (int p = j; p <= k; ++p) {
             const int d = std::abs(static_cast<int>(std::trunc((c - p) * 100.0 / s)));
-            const auto w =
-                static_cast<std::uint8_t>(d < 100 ? static_cast<int>(std::trunc((100 - d) / s)) : 0);
+            const auto w = static_cast<std::uint8_t>(
+                d < 100 ? static_cast<int>(std::trunc((100 - d) / s)) : 0);
             r.indices[static_cast<std::size_t>(p - j)] = Mirror(p, n);
             r.weights[static_cast<std::size_t>(p - j)] = w;
             sum += w;

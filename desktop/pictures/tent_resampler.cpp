@@ -10,7 +10,8 @@ TentResampler::TentResampler(int sourceWidth, int sourceHeight, int components, 
                              int outHeight)
     : sourceWidth_(sourceWidth), sourceHeight_(sourceHeight), components_(components) {
     if (sourceWidth <= 0 || sourceHeight <= 0 || outWidth <= 0 || outHeight <= 0 ||
-        outWidth > sourceWidth || outHeight > sourceHeight || (components != 1 && components != 3)) {
+        outWidth > sourceWidth || outHeight > sourceHeight ||
+        (components != 1 && components != 3)) {
         throw std::invalid_argument("unsupported resampling sizes");
     }
     const double xs = static_cast<double>(sourceWidth) / outWidth;
@@ -31,7 +32,8 @@ TentResampler::TentResampler(int sourceWidth, int sourceHeight, int components, 
         columnStart_.push_back(static_cast<std::int32_t>(columnIndex_.size()));
     }
 
-    const std::vector<TapRecord> rows = BuildTapList(sourceHeight, outHeight, ys, TapVariant::kRows);
+    const std::vector<TapRecord> rows =
+        BuildTapList(sourceHeight, outHeight, ys, TapVariant::kRows);
     rowStart_.assign(static_cast<std::size_t>(sourceHeight) + 1, 0);
     rowReadyAt_.resize(rows.size());
     for (std::size_t y = 0; y < rows.size(); ++y) {
@@ -39,10 +41,13 @@ TentResampler::TentResampler(int sourceWidth, int sourceHeight, int components, 
         rowReadyAt_[y] = record.first + record.span;
         for (std::int32_t t = 0; t < record.count; ++t) {
             if (record.weights[static_cast<std::size_t>(t)] == 0) continue;
-            ++rowStart_[static_cast<std::size_t>(record.first + record.indices[static_cast<std::size_t>(t)]) + 1];
+            ++rowStart_[static_cast<std::size_t>(record.first +
+                                                 record.indices[static_cast<std::size_t>(t)]) +
+                        1];
         }
     }
-    for (std::size_t r = 0; r < static_cast<std::size_t>(sourceHeight); ++r) rowStart_[r + 1] += rowStart_[r];
+    for (std::size_t r = 0; r < static_cast<std::size_t>(sourceHeight); ++r)
+        rowStart_[r + 1] += rowStart_[r];
     rowTarget_.resize(static_cast<std::size_t>(rowStart_.back()));
     rowWeight_.resize(rowTarget_.size());
     std::vector<std::int32_t> fill(rowStart_.begin(), rowStart_.end() - 1);
@@ -51,7 +56,8 @@ TentResampler::TentResampler(int sourceWidth, int sourceHeight, int components, 
         for (std::int32_t t = 0; t < record.count; ++t) {
             const std::uint8_t w = record.weights[static_cast<std::size_t>(t)];
             if (w == 0) continue;
-            const auto r = static_cast<std::size_t>(record.first + record.indices[static_cast<std::size_t>(t)]);
+            const auto r = static_cast<std::size_t>(record.first +
+                                                    record.indices[static_cast<std::size_t>(t)]);
             const auto at = static_cast<std::size_t>(fill[r]++);
             rowTarget_[at] = static_cast<std::int32_t>(y);
             rowWeight_[at] = w;
@@ -63,11 +69,13 @@ TentResampler::TentResampler(int sourceWidth, int sourceHeight, int components, 
     int highestOpened = -1;
     int written = 0;
     for (int r = 0; r < sourceHeight; ++r) {
-        for (std::int32_t i = rowStart_[static_cast<std::size_t>(r)]; i < rowStart_[static_cast<std::size_t>(r) + 1]; ++i) {
+        for (std::int32_t i = rowStart_[static_cast<std::size_t>(r)];
+             i < rowStart_[static_cast<std::size_t>(r) + 1]; ++i) {
             highestOpened = std::max(highestOpened, rowTarget_[static_cast<std::size_t>(i)]);
         }
         openRows_ = std::max(openRows_, highestOpened - written + 1);
-        while (written < outHeight && rowReadyAt_[static_cast<std::size_t>(written)] <= r + 1) ++written;
+        while (written < outHeight && rowReadyAt_[static_cast<std::size_t>(written)] <= r + 1)
+            ++written;
     }
     openRows_ = std::max(openRows_, 1);
     rowLength_ = static_cast<std::size_t>(sourceWidth) * static_cast<std::size_t>(components);
@@ -121,7 +129,8 @@ void TentResampler::ProduceRow(int y) noexcept {
         } else {
             std::int32_t v = 0;
             for (std::int32_t t = begin; t < end; ++t) v += sums[index[t]] * weight[t];
-            out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = static_cast<std::uint8_t>(std::min(v / 10000, 255));
+            out[3 * x] = out[3 * x + 1] = out[3 * x + 2] =
+                static_cast<std::uint8_t>(std::min(v / 10000, 255));
         }
     }
     std::fill(sums, sums + rowLength_, 0);  // the slot's next row starts from nothing
@@ -132,7 +141,8 @@ void TentResampler::CopyRow(const std::uint8_t* row) noexcept {
     if (components_ == 3) {
         std::memcpy(out, row, static_cast<std::size_t>(sourceWidth_) * 3);
     } else {
-        for (int x = 0; x < sourceWidth_; ++x) out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = row[x];
+        for (int x = 0; x < sourceWidth_; ++x)
+            out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = row[x];
     }
 }
 

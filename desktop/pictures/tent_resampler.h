@@ -15,12 +15,11 @@
 namespace glimmora::desktop {
 
 class TentResampler {
-public:
+  public:
     // components: 1 (grey) or 3 (blue, green, red). Output sizes must not exceed the source
     // sizes. Allocates everything up front; throws std::bad_alloc when that fails and
     // std::invalid_argument for sizes it cannot work with.
-    TentResampler(int sourceWidth, int sourceHeight, int components, int outWidth,
-                  int outHeight);
+    TentResampler(int sourceWidth, int sourceHeight, int components, int outWidth, int outHeight);
 
     // The next source row: sourceWidth * components bytes. Rows beyond the source height are
     // ignored. Never allocates and never throws, so it can sit between decoder calls.
@@ -33,7 +32,7 @@ public:
 
     Bitmap24 TakeBitmap() { return std::move(bitmap_); }
 
-private:
+  private:
     void AddRow(const std::uint8_t* row) noexcept;
     void ProduceRow(int y) noexcept;
     void CopyRow(const std::uint8_t* row) noexcept;

@@ -9,7 +9,7 @@ namespace glimmora::desktop::session {
 
 // The handheld's answers the choice needs (the remote API behind it in the session).
 class DeviceFolderSource {
-public:
+  public:
     virtual ~DeviceFolderSource() = default;
     // The personal documents folder, or nothing when the handheld cannot say.
     virtual std::optional<std::wstring> PersonalFolder() = 0;

@@ -19,15 +19,15 @@ using SameNameIgnoringCase = std::function<bool(const std::string& a, const std:
 
 // What one pass of the loop found at the position.
 enum class PassKind {
-    kPicture,     // a file entry: handle it, then Advance or Drop
-    kDescended,   // entered a subfolder entry; the next pass follows at once
-    kClimbed,     // a subfolder was done; back in its parent after the subfolder's entry
-    kWrapped,     // the root listing was done and holds entries; starts again from the top
-    kRootEmpty,   // the root listing is empty: the session waits its interval and looks again
+    kPicture,    // a file entry: handle it, then Advance or Drop
+    kDescended,  // entered a subfolder entry; the next pass follows at once
+    kClimbed,    // a subfolder was done; back in its parent after the subfolder's entry
+    kWrapped,    // the root listing was done and holds entries; starts again from the top
+    kRootEmpty,  // the root listing is empty: the session waits its interval and looks again
 };
 
 class FolderWalk {
-public:
+  public:
     // `root` ends with a backslash. The list is the main window's; the walk empties and
     // refills it.
     FolderWalk(std::string root, PictureList& list, bool randomOrder, FolderLister lister,
@@ -54,7 +54,7 @@ public:
     const std::string& currentFolder() const { return current_; }
     std::int32_t position() const { return position_; }
 
-private:
+  private:
     void List();
 
     std::string root_;

@@ -10,8 +10,7 @@ std::string WatchedFolderPath(const std::string& folder) {
 }
 
 IWatchDirChangeThread::IWatchDirChangeThread(bool createSuspended, HWND window,
-                                             const std::string& folder, UINT message,
-                                             WPARAM code)
+                                             const std::string& folder, UINT message, WPARAM code)
     : window_(window), change_(INVALID_HANDLE_VALUE), message_(message), code_(code) {
     const std::string path = WatchedFolderPath(folder);
     stopEvent_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));

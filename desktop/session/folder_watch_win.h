@@ -18,7 +18,7 @@ namespace glimmora::desktop {
 std::string WatchedFolderPath(const std::string& folder);
 
 class IWatchDirChangeThread : public WorkerThread {
-public:
+  public:
     // Watches `folder` (a trailing backslash is ignored) for files created, deleted or
     // renamed in it, not below it. Each change posts `message` with wParam `code` and
     // lParam 0 to `window` (the main window's folder-changed notice unless told otherwise).
@@ -33,10 +33,10 @@ public:
     // Called by the session before it destroys the watch.
     void Stop();
 
-protected:
+  protected:
     void Execute() override;
 
-private:
+  private:
     HWND window_;
     // FindFirstChangeNotificationA's handle (INVALID_HANDLE_VALUE when the folder could not
     // be watched). Closed only once the thread has ended: closing a handle another thread

@@ -19,7 +19,8 @@ bool RemoteApiLibrary::Load(const char* name) {
     api.CeRegSetValueEx = rapi::LookUp<rapi::PfnCeRegSetValueEx>(m, "CeRegSetValueEx");
     api.CeRegQueryValueEx = rapi::LookUp<rapi::PfnCeRegQueryValueEx>(m, "CeRegQueryValueEx");
     api.CeRegCloseKey = rapi::LookUp<rapi::PfnCeRegCloseKey>(m, "CeRegCloseKey");
-    api.CeGetSpecialFolderPath = rapi::LookUp<rapi::PfnCeGetSpecialFolderPath>(m, "CeGetSpecialFolderPath");
+    api.CeGetSpecialFolderPath =
+        rapi::LookUp<rapi::PfnCeGetSpecialFolderPath>(m, "CeGetSpecialFolderPath");
     api.CeGetTempPath = rapi::LookUp<rapi::PfnCeGetTempPath>(m, "CeGetTempPath");
     api.CeGetSystemMetrics = rapi::LookUp<rapi::PfnCeGetSystemMetrics>(m, "CeGetSystemMetrics");
     api.CeCreateProcess = rapi::LookUp<rapi::PfnCeCreateProcess>(m, "CeCreateProcess");

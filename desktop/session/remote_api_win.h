@@ -30,7 +30,7 @@ struct RemoteApi {
 };
 
 class RemoteApiLibrary {
-public:
+  public:
     RemoteApiLibrary() = default;
     RemoteApiLibrary(const RemoteApiLibrary&) = delete;
     RemoteApiLibrary& operator=(const RemoteApiLibrary&) = delete;
@@ -42,7 +42,7 @@ public:
     bool loaded() const { return static_cast<bool>(module_); }
     const RemoteApi& api() const { return api_; }
 
-private:
+  private:
     UniqueModule module_;
     RemoteApi api_;
 };

@@ -49,7 +49,7 @@ std::wstring AnsiToDevice(const std::string& text) {
 
 // The remote API's answers for choosing the device folder.
 class RemoteFolders : public session::DeviceFolderSource {
-public:
+  public:
     explicit RemoteFolders(const session::RemoteApi& api) : api_(api) {}
     std::optional<std::wstring> PersonalFolder() override {
         wchar_t buffer[kPathUnits] = {};
@@ -67,7 +67,7 @@ public:
         api_.CeCreateDirectory(path.c_str(), nullptr);
     }
 
-private:
+  private:
     const session::RemoteApi& api_;
 };
 
@@ -113,12 +113,12 @@ struct IPPC_RAPI_UploadThread::Working {
     // resume point. A picture the session was about to send when it ended is not one of
     // them, or the next session, which resumes after the resume point, would skip it.
     std::string lastPicture;
-    std::wstring launchPath;     // InstalledDirPath + "\Glimmora.exe", from the first connection
-    std::wstring deviceFolder;   // chosen at the first connection that could choose one
-    int counter = 1;             // number in the device file name
+    std::wstring launchPath;    // InstalledDirPath + "\Glimmora.exe", from the first connection
+    std::wstring deviceFolder;  // chosen at the first connection that could choose one
+    int counter = 1;            // number in the device file name
     int screenWidth = -1;
     int screenHeight = -1;
-    bool wait = true;            // wait the interval after this pass
+    bool wait = true;  // wait the interval after this pass
     // A picture was fitted since the last wrap at the root. The session may begin mid-tree,
     // after a resume point: only a whole round counts, so the first wrap never waits.
     bool pictureThisRound = true;
@@ -202,7 +202,8 @@ void IPPC_RAPI_UploadThread::Execute() {
         },
         LocaleEqualsIgnoringCase);
     const std::string last = settings_.ReadLastImageFilePath();
-    const DWORD attributes = last.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(last.c_str());
+    const DWORD attributes =
+        last.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(last.c_str());
     state.walk->Resume(last, attributes != INVALID_FILE_ATTRIBUTES);
 
     while (!Terminated() && !woken_.load()) {
@@ -258,7 +259,8 @@ bool IPPC_RAPI_UploadThread::Handshake(Working& state) {
     DWORD stop = 0;
     HKEY key = nullptr;
     if (state.launchPath.empty()) {
-        if (api.CeRegOpenKeyEx(HKEY_LOCAL_MACHINE, handoff::kDeviceAppKey, 0, 0, &key) == ERROR_SUCCESS) {
+        if (api.CeRegOpenKeyEx(HKEY_LOCAL_MACHINE, handoff::kDeviceAppKey, 0, 0, &key) ==
+            ERROR_SUCCESS) {
             wchar_t dir[handoff::kPathValueBufferBytes / sizeof(wchar_t)] = {};
             DWORD type = 0, size = sizeof dir;
             if (api.CeRegQueryValueEx(key, handoff::kInstalledDirPath, nullptr, &type,
@@ -268,13 +270,15 @@ bool IPPC_RAPI_UploadThread::Handshake(Working& state) {
                     FromBuffer(dir, std::min<std::size_t>(size / sizeof(wchar_t), std::size(dir))));
             }
             api.CeRegCloseKey(key);
-            if (api.CeRegOpenKeyEx(HKEY_CURRENT_USER, handoff::kDeviceAppKey, 0, 0, &key) == ERROR_SUCCESS) {
+            if (api.CeRegOpenKeyEx(HKEY_CURRENT_USER, handoff::kDeviceAppKey, 0, 0, &key) ==
+                ERROR_SUCCESS) {
                 SetDeviceDword(api, key, handoff::kRapiStopSlideshow, 0);
                 SetDeviceDword(api, key, handoff::kShowCalendar, showCalendar_ ? 1 : 0);
                 api.CeRegCloseKey(key);
             }
         }
-    } else if (api.CeRegOpenKeyEx(HKEY_CURRENT_USER, handoff::kDeviceAppKey, 0, 0, &key) == ERROR_SUCCESS) {
+    } else if (api.CeRegOpenKeyEx(HKEY_CURRENT_USER, handoff::kDeviceAppKey, 0, 0, &key) ==
+               ERROR_SUCCESS) {
         DWORD type = 0, size = sizeof stop;
         if (api.CeRegQueryValueEx(key, handoff::kRapiStopSlideshow, nullptr, &type,
                                   reinterpret_cast<BYTE*>(&stop), &size) != ERROR_SUCCESS) {
@@ -309,8 +313,8 @@ void IPPC_RAPI_UploadThread::ChooseFolderAndScreen(Working& state) {
     }
 }
 
-IPPC_RAPI_UploadThread::TransferEnd IPPC_RAPI_UploadThread::Transfer(Working& state,
-                                                                      const std::vector<std::uint8_t>& jpeg) {
+IPPC_RAPI_UploadThread::TransferEnd IPPC_RAPI_UploadThread::Transfer(
+    Working& state, const std::vector<std::uint8_t>& jpeg) {
     const session::RemoteApi& api = remote_.api();
     const std::wstring file = handoff::DevicePictureName(state.deviceFolder, state.counter);
     const HANDLE handle = api.CeCreateFile(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -325,11 +329,10 @@ IPPC_RAPI_UploadThread::TransferEnd IPPC_RAPI_UploadThread::Transfer(Working& st
         api.CeDeleteFile(file.c_str());
         return TransferEnd::kWriteBroken;
     }
-    const std::wstring commandLine =
-        handoff::ViewerLaunchArguments(file, interval_, keepPictures_);
+    const std::wstring commandLine = handoff::ViewerLaunchArguments(file, interval_, keepPictures_);
     PROCESS_INFORMATION information{};
-    if (!api.CeCreateProcess(state.launchPath.c_str(), commandLine.c_str(), nullptr, nullptr, FALSE, 0,
-                             nullptr, nullptr, nullptr, &information)) {
+    if (!api.CeCreateProcess(state.launchPath.c_str(), commandLine.c_str(), nullptr, nullptr, FALSE,
+                             0, nullptr, nullptr, nullptr, &information)) {
         Terminate();
         if (!StopSignalled()) {
             PostMessageW(window_, handoff::kWmServerNotify, handoff::kNotifyLaunchFailed, 0);

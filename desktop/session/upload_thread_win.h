@@ -32,7 +32,7 @@ inline constexpr char kDesktopErrorCaption[] = " Error - Glimmora Desktop Image 
 inline constexpr DWORD kConnectWaitMs = 5000;
 
 class IPPC_RAPI_UploadThread : public WorkerThread {
-public:
+  public:
     // Made by the main window's Start, always suspended; the window then sets the three
     // properties below and resumes it. `rootFolder` ends with a backslash. The picture list is
     // the window's and must outlive the session; the session empties and refills it.
@@ -62,10 +62,10 @@ public:
     void SetRemoteApiLibrary(std::string name) { libraryName_ = std::move(name); }
     void SetSettingsStore(const SettingsStore& store) { settings_ = store; }
 
-protected:
+  protected:
     void Execute() override;
 
-private:
+  private:
     struct Working;  // the thread body's state for one session
     enum class PassEnd { kContinue, kEndNow };
 

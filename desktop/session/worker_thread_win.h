@@ -22,7 +22,7 @@ enum class ThreadPriority { kIdle, kLowest, kLower, kNormal, kHigher, kHighest, 
 DWORD WaitHandlingSentMessages(HANDLE object, DWORD ms);
 
 class WorkerThread {
-public:
+  public:
     WorkerThread(const WorkerThread&) = delete;
     WorkerThread& operator=(const WorkerThread&) = delete;
     virtual ~WorkerThread();
@@ -42,7 +42,7 @@ public:
     UniqueHandle DuplicateThreadHandle() const;
     bool Started() const { return started_; }
 
-protected:
+  protected:
     // The thread is always created suspended: it must not run the body before the derived
     // object is complete. A derived constructor that was asked not to create suspended
     // calls Resume as its last step.
@@ -61,7 +61,7 @@ protected:
     // this thread waiting until the box is closed. Called on the main thread, it runs at once.
     void Synchronize(const std::function<void()>& call);
 
-private:
+  private:
     static unsigned __stdcall Entry(void* self);
 
     UniqueHandle thread_;

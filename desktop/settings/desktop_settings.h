@@ -34,15 +34,15 @@ inline constexpr std::int32_t kStartDelayMin = 0, kStartDelayMax = 86400;
 inline constexpr std::int32_t kMaxKeptMin = 1, kMaxKeptMax = 100;
 
 struct DesktopSettings {
-    std::string imageFolderPath;       // empty: the default folder is chosen after loading
-    std::int32_t fileSortBy = 0;       // 0 random, 1 name, 2 size, 3 date
+    std::string imageFolderPath;  // empty: the default folder is chosen after loading
+    std::int32_t fileSortBy = 0;  // 0 random, 1 name, 2 size, 3 date
     bool fileSortAscending = true;
     std::int32_t pictureChangeInterval = 60;
     bool autoStart = true;
     std::int32_t autoStartDelay = 180;
     bool showCalendar = false;
     bool doNotRemoveTempFiles = true;
-    std::string ppcTempFilePath;       // as shown, blanks included; trimmed when saved
+    std::string ppcTempFilePath;  // as shown, blanks included; trimmed when saved
     std::int32_t ppcTempMaxFileCount = 5;
 };
 
@@ -58,14 +58,14 @@ std::string TrimBlanks(const std::string& text);
 
 // One registry value as the store needs it: nothing when missing or of another type.
 class SettingsReader {
-public:
+  public:
     virtual ~SettingsReader() = default;
     virtual std::optional<std::uint32_t> ReadDword(const char* name) = 0;
     virtual std::optional<std::string> ReadText(const char* name) = 0;
 };
 
 class SettingsWriter {
-public:
+  public:
     virtual ~SettingsWriter() = default;
     virtual bool WriteDword(const char* name, std::uint32_t value) = 0;
     virtual bool WriteText(const char* name, const std::string& value) = 0;

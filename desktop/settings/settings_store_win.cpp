@@ -25,7 +25,7 @@ UniqueHkey OpenKey(HKEY root, const std::string& path, bool create) {
 }
 
 class RegistryValues : public SettingsReader, public SettingsWriter {
-public:
+  public:
     explicit RegistryValues(HKEY key) : key_(key) {}
 
     std::optional<std::uint32_t> ReadDword(const char* name) override {
@@ -69,7 +69,7 @@ public:
                               static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
     }
 
-private:
+  private:
     HKEY key_;
 };
 
@@ -88,7 +88,8 @@ ShellFolder AskShell(int csidl) {
 std::string ProgramFolder() {
     std::vector<char> buffer(MAX_PATH);
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD length =
+            GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) return std::string();
         if (length < buffer.size()) {
             const std::string path(buffer.data(), length);

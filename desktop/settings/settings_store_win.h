@@ -13,7 +13,7 @@
 namespace glimmora::desktop {
 
 class SettingsStore {
-public:
+  public:
     explicit SettingsStore(HKEY root = HKEY_CURRENT_USER, std::string path = kSettingsKeyPath);
 
     // Opens the key (creating it) and reads every value on its own, then records `window`
@@ -36,7 +36,7 @@ public:
     // For a second copy looking for the running one.
     std::optional<HWND> ReadActiveWindowHandle();
 
-private:
+  private:
     HKEY root_;
     std::string path_;  // without the leading backslash the API does not accept
 };

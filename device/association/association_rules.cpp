@@ -25,7 +25,8 @@ std::optional<std::wstring> ClassKeyPath(const std::wstring& className, const wc
 }
 
 bool ClassNameFits(const std::wstring& className) {
-    return ClassKeyPath(className, kOpenCommandSubkey) && ClassKeyPath(className, kDefaultIconSubkey);
+    return ClassKeyPath(className, kOpenCommandSubkey) &&
+           ClassKeyPath(className, kDefaultIconSubkey);
 }
 
 std::wstring OpenCommandFor(const std::wstring& modulePath) {

@@ -107,7 +107,8 @@ void GiveBackAssociation(const AssociationPlaces& places,
         if (auto icon = ReadTextValue(settings.get(), kOldDefaultIcon, kSavedValueMinBytes)) {
             savedIcon = icon->text;
         }
-        if (auto command = ReadTextValue(settings.get(), kOldShellOpenCommand, kSavedValueMinBytes)) {
+        if (auto command =
+                ReadTextValue(settings.get(), kOldShellOpenCommand, kSavedValueMinBytes)) {
             savedCommand = command->text;
         }
         DeleteRegistryValue(settings.get(), kOldDefaultIcon);

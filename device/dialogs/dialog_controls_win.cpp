@@ -30,8 +30,8 @@ bool IsChecked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) ==
 
 void EnsureCommonControls() {
     static const bool done = [] {
-        INITCOMMONCONTROLSEX init{sizeof(init), ICC_UPDOWN_CLASS | ICC_TREEVIEW_CLASSES |
-                                                    ICC_STANDARD_CLASSES};
+        INITCOMMONCONTROLSEX init{sizeof(init),
+                                  ICC_UPDOWN_CLASS | ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
         return ::InitCommonControlsEx(&init) != FALSE;
     }();
     (void)done;

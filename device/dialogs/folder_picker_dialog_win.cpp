@@ -23,7 +23,8 @@ bool IsHighResolution() {
 // The platform's searches list a folder's own "." and ".." entries; they are not folders
 // of the tree.
 bool IsDotEntry(const wchar_t* name) {
-    return (name[0] == L'.' && name[1] == 0) || (name[0] == L'.' && name[1] == L'.' && name[2] == 0);
+    return (name[0] == L'.' && name[1] == 0) ||
+           (name[0] == L'.' && name[1] == L'.' && name[2] == 0);
 }
 
 void CentreOnScreen(HWND window) {
@@ -45,9 +46,7 @@ INT_PTR FolderPickerDialog::Run(HWND parent) {
 
 INT_PTR FolderPickerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG:
-            Open();
-            return TRUE;
+        case WM_INITDIALOG: Open(); return TRUE;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             if (header->idFrom != IDC_FOLDER_TREE || header->code != TVN_SELCHANGEDW) return FALSE;
@@ -61,26 +60,17 @@ INT_PTR FolderPickerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
         }
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
-                case IDC_REFRESH:
-                    FillRootFolders();
-                    return TRUE;
-                case IDC_PICKER_OPTIONS:
-                    ShowOptions();
-                    return TRUE;
-                case IDOK:
-                    View();
-                    return TRUE;
-                case IDCANCEL:
-                    End(IDCANCEL);
-                    return TRUE;
+                case IDC_REFRESH: FillRootFolders(); return TRUE;
+                case IDC_PICKER_OPTIONS: ShowOptions(); return TRUE;
+                case IDOK: View(); return TRUE;
+                case IDCANCEL: End(IDCANCEL); return TRUE;
             }
             return FALSE;
         case WM_SIZE:
             // Minimised (the shell's smart-minimise button): leaving the picker like Exit.
             if (wParam == SIZE_MINIMIZED) End(IDCANCEL);
             return FALSE;
-        default:
-            return FALSE;
+        default: return FALSE;
     }
 }
 
@@ -88,10 +78,9 @@ void FolderPickerDialog::Open() {
     HWND window = Handle();
     tree_.Attach(::GetDlgItem(window, IDC_FOLDER_TREE));
     const bool high = IsHighResolution();
-    images_.reset(::ImageList_LoadImageW(ResourceModule(),
-                                         MAKEINTRESOURCEW(high ? IDB_FOLDERS_32 : IDB_FOLDERS_16),
-                                         high ? 32 : 16, 1, kTransparentGreen, IMAGE_BITMAP,
-                                         LR_CREATEDIBSECTION));
+    images_.reset(::ImageList_LoadImageW(
+        ResourceModule(), MAKEINTRESOURCEW(high ? IDB_FOLDERS_32 : IDB_FOLDERS_16), high ? 32 : 16,
+        1, kTransparentGreen, IMAGE_BITMAP, LR_CREATEDIBSECTION));
     ::SendMessageW(tree_.Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL,
                    reinterpret_cast<LPARAM>(images_.get()));
     platform::ShellElementCall(window, kShellElementArgument);
@@ -113,7 +102,8 @@ void FolderPickerDialog::FillRootFolders() {
     UniqueFind search(::FindFirstFileW((root + L"\\*.*").c_str(), &entry));
     if (search) {
         do {
-            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDotEntry(entry.cFileName)) {
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                !IsDotEntry(entry.cFileName)) {
                 tree_.InsertFolder(0, entry.cFileName);
             }
         } while (::FindNextFileW(search.get(), &entry));
@@ -146,7 +136,8 @@ void FolderPickerDialog::SelectionChanged(TreeItem oldItem, TreeItem newItem) {
     if (oldItem) {
         tree_.SetText(oldItem, NameWithoutCountSuffix(tree_.Text(oldItem)));
         tree_.SetBold(oldItem, false);
-        for (TreeItem item : ItemsToCollapse(tree_, oldItem, newItem)) tree_.Expand(item, TVE_COLLAPSE);
+        for (TreeItem item : ItemsToCollapse(tree_, oldItem, newItem))
+            tree_.Expand(item, TVE_COLLAPSE);
     }
     int count = 0;
     if (newItem) {

@@ -15,7 +15,7 @@
 namespace glimmora::device::dialogs {
 
 class FolderPickerDialog : public platform::ModalDialog {
-public:
+  public:
     FolderPickerDialog() = default;
 
     // IDOK (View) with `chosenFolder` filled, or IDCANCEL.
@@ -31,10 +31,10 @@ public:
     // Where the settings dialog opened by "Options" keeps its values.
     association::AssociationPlaces settingsPlaces;
 
-protected:
+  protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-private:
+  private:
     void Open();
     void FillRootFolders();
     int ExpandAndCount(TreeItem item);

@@ -27,9 +27,7 @@ bool IsAncestor(const FolderTree& tree, TreeItem candidate, TreeItem item) {
 
 }  // namespace
 
-std::wstring CountSuffix(int count) {
-    return L" (" + std::to_wstring(count) + L" Pictures)";
-}
+std::wstring CountSuffix(int count) { return L" (" + std::to_wstring(count) + L" Pictures)"; }
 
 std::wstring CutBeforeCountSuffix(const std::wstring& text) {
     const std::size_t open = text.rfind(L'(');
@@ -95,7 +93,8 @@ std::vector<std::wstring> StoredFolderNames(const std::wstring& stored) {
     std::size_t from = 0;
     while (from < rest.size()) {
         const std::size_t slash = rest.find(L'\\', from);
-        std::wstring name = rest.substr(from, slash == std::wstring::npos ? std::wstring::npos : slash - from);
+        std::wstring name =
+            rest.substr(from, slash == std::wstring::npos ? std::wstring::npos : slash - from);
         if (name.empty()) break;
         names.push_back(std::move(name));
         if (slash == std::wstring::npos) break;

@@ -14,7 +14,7 @@ using TreeItem = std::uintptr_t;
 
 // What the picker's rules need from its tree.
 class FolderTree {
-public:
+  public:
     virtual ~FolderTree() = default;
     virtual TreeItem FirstRoot() const = 0;
     virtual TreeItem NextSibling(TreeItem item) const = 0;

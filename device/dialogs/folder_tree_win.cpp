@@ -14,8 +14,12 @@ TreeItem Next(HWND tree, UINT relation, TreeItem item) {
 }  // namespace
 
 TreeItem FolderTreeControl::FirstRoot() const { return Next(tree_, TVGN_ROOT, 0); }
-TreeItem FolderTreeControl::NextSibling(TreeItem item) const { return Next(tree_, TVGN_NEXT, item); }
-TreeItem FolderTreeControl::FirstChild(TreeItem item) const { return Next(tree_, TVGN_CHILD, item); }
+TreeItem FolderTreeControl::NextSibling(TreeItem item) const {
+    return Next(tree_, TVGN_NEXT, item);
+}
+TreeItem FolderTreeControl::FirstChild(TreeItem item) const {
+    return Next(tree_, TVGN_CHILD, item);
+}
 TreeItem FolderTreeControl::Parent(TreeItem item) const { return Next(tree_, TVGN_PARENT, item); }
 TreeItem FolderTreeControl::Selection() const { return Next(tree_, TVGN_CARET, 0); }
 

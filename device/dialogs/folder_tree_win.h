@@ -15,7 +15,7 @@ namespace glimmora::device::dialogs {
 inline constexpr LPARAM kNotCounted = -1;
 
 class FolderTreeControl : public FolderTree {
-public:
+  public:
     explicit FolderTreeControl(HWND tree = nullptr) : tree_(tree) {}
     void Attach(HWND tree) { tree_ = tree; }
     HWND Handle() const { return tree_; }
@@ -39,7 +39,7 @@ public:
     void SortChildren(TreeItem item);  // 0: the root's children
     void DeleteAll();
 
-private:
+  private:
     HWND tree_;
 };
 

@@ -17,11 +17,8 @@ INT_PTR OptionsDialog::Run(HWND parent) {
 
 INT_PTR OptionsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-        case WM_INITDIALOG:
-            Open();
-            return TRUE;
-        case WM_COMMAND:
-            return HandleOkCancel(wParam);  // OK is "Start"
+        case WM_INITDIALOG: Open(); return TRUE;
+        case WM_COMMAND: return HandleOkCancel(wParam);  // OK is "Start"
         default:
             // WM_ACTIVATE and WM_SETTINGCHANGE included: the default dialog handling.
             return FALSE;

@@ -14,7 +14,7 @@
 namespace glimmora::device::dialogs {
 
 class OptionsDialog : public platform::ModalDialog {
-public:
+  public:
     explicit OptionsDialog(SettingsKey settings = SettingsKey{});
 
     // IDOK ("Start") or IDCANCEL; -1 when the dialog could not be created.
@@ -25,12 +25,12 @@ public:
     std::uint32_t orientation = 0;                   // a DisplayOrientation index
     bool showCalendar = false;
 
-protected:
+  protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     // "Start": stores the three values and ends with IDOK.
     void Confirm() override;
 
-private:
+  private:
     void Open();
 
     SettingsKey settings_;

@@ -31,17 +31,12 @@ INT_PTR SettingsDialog::Run(HWND parent) {
 
 INT_PTR SettingsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-        case WM_INITDIALOG:
-            Open();
-            return TRUE;
-        case WM_PAINT:
-            PaintHeading();
-            return TRUE;
+        case WM_INITDIALOG: Open(); return TRUE;
+        case WM_PAINT: PaintHeading(); return TRUE;
         case WM_COMMAND:
             // Dismissed (IDCANCEL): nothing is written, the association is not touched.
             return HandleOkCancel(wParam);
-        default:
-            return FALSE;
+        default: return FALSE;
     }
 }
 
@@ -49,7 +44,8 @@ void SettingsDialog::Open() {
     HWND window = Handle();
     HWND list = ::GetDlgItem(window, IDC_ORIENTATION_LIST);
     FillOrientationList(list);
-    const ViewerSettingsControls stored = ViewerSettingsFromStored(LoadOptionsValue(places_.settings));
+    const ViewerSettingsControls stored =
+        ViewerSettingsFromStored(LoadOptionsValue(places_.settings));
     SelectListItem(list, stored.orientationItem);
     SetChecked(window, IDC_FIT_TO_SCREEN, stored.fitToScreen);
     SetChecked(window, IDC_ASSOCIATE_JPEG, stored.associateJpeg);

@@ -14,8 +14,9 @@
 namespace glimmora::device::dialogs {
 
 class SettingsDialog : public platform::ModalDialog {
-public:
-    explicit SettingsDialog(association::AssociationPlaces places = association::AssociationPlaces{});
+  public:
+    explicit SettingsDialog(
+        association::AssociationPlaces places = association::AssociationPlaces{});
 
     // IDOK when confirmed (Enter, standing for the caption's OK), IDCANCEL when closed.
     INT_PTR Run(HWND parent);
@@ -24,11 +25,11 @@ public:
     std::wstring modulePath;
     std::optional<unsigned long> platformMajorVersion;
 
-protected:
+  protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Confirm() override;
 
-private:
+  private:
     void Open();
     void PaintHeading();
 

@@ -17,8 +17,7 @@ void ApplyViewerSettings(const association::AssociationPlaces& places,
         case association::AssociationAction::GiveBack:
             association::GiveBackAssociation(places, majorVersion);
             break;
-        case association::AssociationAction::None:
-            break;
+        case association::AssociationAction::None: break;
     }
 }
 

@@ -41,10 +41,9 @@ void DrawNameBanner(HWND window, const std::wstring& text, std::uint8_t orientat
     if (orientation == kRotateRight) TurnRight(banner);
     RECT clientRect{};
     ::GetClientRect(window, &clientRect);
-    const Rect place = BannerPlacement(orientation,
-                                       {clientRect.left, clientRect.top, clientRect.right,
-                                        clientRect.bottom},
-                                       banner.Width(), banner.Height());
+    const Rect place = BannerPlacement(
+        orientation, {clientRect.left, clientRect.top, clientRect.right, clientRect.bottom},
+        banner.Width(), banner.Height());
     HDC source = static_cast<HDC>(banner.GetMemoryDC());
     if (!source) return;
     ::BitBlt(client.get(), place.left, place.top, place.Width(), place.Height(), source, 0, 0,

@@ -15,10 +15,10 @@ namespace glimmora::device::overlay {
 using viewer::Rect;
 
 struct CalendarMetrics {
-    std::int32_t clockHeight = 0;    // height of "99:99" in the 16.5 pt bold face
-    std::int32_t dayCellWidth = 0;   // size of "27" in the 8 pt face
+    std::int32_t clockHeight = 0;   // height of "99:99" in the 16.5 pt bold face
+    std::int32_t dayCellWidth = 0;  // size of "27" in the 8 pt face
     std::int32_t dayCellHeight = 0;
-    std::int32_t letterWidth = 0;    // width of "M" in the 8.5 pt bold face
+    std::int32_t letterWidth = 0;  // width of "M" in the 8.5 pt bold face
 };
 
 struct CalendarDate {
@@ -37,18 +37,18 @@ struct DayCell {
 struct CalendarLayout {
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::int32_t margin = 0;       // m: a third of the day cell's width
-    std::int32_t gap = 0;          // g
-    std::int32_t headerHeight = 0; // hh
+    std::int32_t margin = 0;        // m: a third of the day cell's width
+    std::int32_t gap = 0;           // g
+    std::int32_t headerHeight = 0;  // hh
     std::int32_t cellWidth = 0;
     std::int32_t cellHeight = 0;
-    Rect headerBox;                // filled header grey
-    Rect headerText;               // "M / YYYY", right and bottom aligned
+    Rect headerBox;   // filled header grey
+    Rect headerText;  // "M / YYYY", right and bottom aligned
     std::wstring headerLabel;
     std::array<Rect, 7> weekdayCells;
     std::array<wchar_t, 7> weekdayLetters{};
-    std::vector<DayCell> days;     // in-month cells only; other cells stay black
-    int rows = 0;                  // 4 to 6
+    std::vector<DayCell> days;  // in-month cells only; other cells stay black
+    int rows = 0;               // 4 to 6
 };
 
 // firstDay counts from Monday as the locale reports it (0 Monday ... 6 Sunday).

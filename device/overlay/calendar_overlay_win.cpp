@@ -238,8 +238,7 @@ void CalendarOverlay::Tick(HWND window, const PictureView& view) {
     SYSTEMTIME now{};
     ReadLocalTime(&now);
     switch (DecideClockTick(ToLocalTime(shownTime), ToLocalTime(now))) {
-        case ClockTick::kNothing:
-            break;
+        case ClockTick::kNothing: break;
         case ClockTick::kRedrawClock: {
             shownTime = now;
             const WindowDC dc(window);

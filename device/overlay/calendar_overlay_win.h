@@ -27,7 +27,7 @@ SIZE MeasureDayCell();
 SIZE RenderCalendar(DeviceBitmap* bitmap);
 
 class CalendarOverlay {
-public:
+  public:
     bool enabled = false;  // the ShowCalendar setting is in force
     bool shown = false;    // drawn and not removed since
     SYSTEMTIME shownTime{};
@@ -46,7 +46,7 @@ public:
     // Frees the calendar without touching the screen.
     void Drop();
 
-private:
+  private:
     RECT ClientRectOfCalendar(HWND window) const;
 };
 

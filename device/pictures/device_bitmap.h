@@ -90,7 +90,7 @@ struct DeviceBitmap {
         return bits + static_cast<std::size_t>(Height() - 1 - row) * Stride();
     }
 
-private:
+  private:
     void FreeHeld();
 };
 

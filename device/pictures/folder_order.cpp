@@ -10,7 +10,7 @@ namespace {
 // Reads a wide string as UTF-16 code units whatever the width of wchar_t, so the order is
 // the same on hosts with 32-bit wchar_t as on the handheld.
 class Utf16Units {
-public:
+  public:
     explicit Utf16Units(const wchar_t* text) : text_(text) {}
     // The next unit; 0 at the end.
     std::uint32_t Next() {
@@ -26,7 +26,7 @@ public:
         return sizeof(wchar_t) == 2 ? (unit & 0xFFFF) : unit;
     }
 
-private:
+  private:
     const wchar_t* text_;
     std::uint32_t pendingLow_ = 0;
 };

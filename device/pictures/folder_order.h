@@ -11,10 +11,10 @@
 namespace glimmora::device {
 
 struct PictureList {
-    std::wstring folderPath;                // ends in "\" unless empty
+    std::wstring folderPath;                 // ends in "\" unless empty
     std::vector<std::wstring> pictureNames;  // bare names, in play order
-    std::int32_t currentIndex = -1;         // -1 while the picture on screen is not located
-    std::wstring currentPath;               // full path of the picture on screen
+    std::int32_t currentIndex = -1;          // -1 while the picture on screen is not located
+    std::wstring currentPath;                // full path of the picture on screen
 };
 
 // One entry of a folder search, as FindFirstFileW/FindNextFileW report it.

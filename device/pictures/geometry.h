@@ -18,7 +18,9 @@ struct Rect {
     std::int32_t right = 0;
     std::int32_t bottom = 0;
     // As the platform's PtInRect: the right and bottom edges lie outside.
-    bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    bool Contains(Point p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     bool IsEmpty() const { return left >= right || top >= bottom; }
     std::int32_t Width() const { return right - left; }
     std::int32_t Height() const { return bottom - top; }

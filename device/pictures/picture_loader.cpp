@@ -29,14 +29,12 @@ void ShowWarning(const char* text) {
 }
 
 class JpegScanlineSource : public ScanlineSource {
-public:
+  public:
     JpegScanlineSource(jpeg_decompress_struct& cinfo, JpegErrors& errors, JSAMPARRAY row)
         : cinfo_(cinfo), errors_(errors), row_(row) {}
 
     std::int32_t Width() const override { return static_cast<std::int32_t>(cinfo_.output_width); }
-    std::int32_t Height() const override {
-        return static_cast<std::int32_t>(cinfo_.output_height);
-    }
+    std::int32_t Height() const override { return static_cast<std::int32_t>(cinfo_.output_height); }
     int Components() const override { return cinfo_.output_components; }
     std::int32_t RowsRead() const override {
         return static_cast<std::int32_t>(cinfo_.output_scanline);
@@ -49,7 +47,7 @@ public:
         return got == 1 ? target[0] : nullptr;
     }
 
-private:
+  private:
     jpeg_decompress_struct& cinfo_;
     JpegErrors& errors_;
     JSAMPARRAY row_;
@@ -62,8 +60,8 @@ struct FileCloser {
 }  // namespace
 
 bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenWidth,
-                 std::int32_t screenHeight, std::uint8_t requestedOrientation,
-                 bool fitToScreen, LoadDiagnosis* diagnosis) {
+                 std::int32_t screenHeight, std::uint8_t requestedOrientation, bool fitToScreen,
+                 LoadDiagnosis* diagnosis) {
     LoadDiagnosis unused;
     LoadDiagnosis& why = diagnosis ? *diagnosis : unused;
     why = LoadDiagnosis{};
@@ -96,7 +94,8 @@ bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenW
         return decodeError();
 
     int header = 0;
-    if (!JpegGuarded(errors, [&] { header = jpeg_read_header(&cinfo, TRUE); })) return decodeError();
+    if (!JpegGuarded(errors, [&] { header = jpeg_read_header(&cinfo, TRUE); }))
+        return decodeError();
     if (header != JPEG_HEADER_OK) {
         why.failure = LoadFailure::kNoPicture;
         return false;
@@ -115,12 +114,12 @@ bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenW
     if (cinfo.out_color_space == JCS_RGB) cinfo.out_color_space = JCS_EXT_BGR;
     if (!JpegGuarded(errors, [&] { jpeg_start_decompress(&cinfo); })) return decodeError();
 
-    const std::uint8_t orientation =
-        ResolveOrientation(requestedOrientation, screenWidth, screenHeight, cinfo.output_width,
-                           cinfo.output_height);
-    const TargetSize target = FitPictureSize(
-        static_cast<std::int32_t>(cinfo.output_width), static_cast<std::int32_t>(cinfo.output_height),
-        screenWidth, screenHeight, IsTurned(orientation), fitToScreen);
+    const std::uint8_t orientation = ResolveOrientation(
+        requestedOrientation, screenWidth, screenHeight, cinfo.output_width, cinfo.output_height);
+    const TargetSize target =
+        FitPictureSize(static_cast<std::int32_t>(cinfo.output_width),
+                       static_cast<std::int32_t>(cinfo.output_height), screenWidth, screenHeight,
+                       IsTurned(orientation), fitToScreen);
     why.pictureWidth = static_cast<std::int32_t>(cinfo.output_width);
     why.pictureHeight = static_cast<std::int32_t>(cinfo.output_height);
     why.bitmapWidth = IsTurned(orientation) ? target.height : target.width;
@@ -128,10 +127,9 @@ bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenW
 
     JSAMPARRAY row = nullptr;
     if (!JpegGuarded(errors, [&] {
-            row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
-                                             cinfo.output_width *
-                                                 static_cast<JDIMENSION>(cinfo.output_components),
-                                             1);
+            row = (*cinfo.mem->alloc_sarray)(
+                reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                cinfo.output_width * static_cast<JDIMENSION>(cinfo.output_components), 1);
         }))
         return decodeError();
 
@@ -145,7 +143,7 @@ bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenW
     }
     if (!ok) {
         why.failure = outOfMemory      ? LoadFailure::kOutOfMemory
-                      : errors.fatal  ? LoadFailure::kDecodeError
+                      : errors.fatal   ? LoadFailure::kDecodeError
                       : !bitmap.bitmap ? LoadFailure::kNoBitmap
                                        : LoadFailure::kMissingRows;
         if (errors.fatal) why.decoderMessage = errors.fatalText;

@@ -13,13 +13,13 @@ namespace glimmora::device {
 // that the picture could not be loaded.
 enum class LoadFailure {
     kNone,
-    kCannotOpen,      // the file could not be opened
-    kNoPicture,       // the header could not be read, or holds no picture
-    kTooManyPixels,   // the header announces more pixels than the viewer decodes
-    kDecodeError,     // the decoder gave up (decoderMessage says why)
-    kNoBitmap,        // the bitmap could not be made (empty or too large target)
-    kMissingRows,     // the decoder delivered no row before the last
-    kOutOfMemory,     // a filter table or row buffer could not be allocated
+    kCannotOpen,     // the file could not be opened
+    kNoPicture,      // the header could not be read, or holds no picture
+    kTooManyPixels,  // the header announces more pixels than the viewer decodes
+    kDecodeError,    // the decoder gave up (decoderMessage says why)
+    kNoBitmap,       // the bitmap could not be made (empty or too large target)
+    kMissingRows,    // the decoder delivered no row before the last
+    kOutOfMemory,    // a filter table or row buffer could not be allocated
 };
 
 struct LoadDiagnosis {
@@ -37,7 +37,7 @@ struct LoadDiagnosis {
 // file or one that is not a JPEG fails without any message; a file broken beyond decoding
 // adds none of its own, though a warning met before the decoder gave up was already shown.
 bool LoadPicture(DeviceBitmap& bitmap, const wchar_t* path, std::int32_t screenWidth,
-                 std::int32_t screenHeight, std::uint8_t requestedOrientation,
-                 bool fitToScreen, LoadDiagnosis* diagnosis = nullptr);
+                 std::int32_t screenHeight, std::uint8_t requestedOrientation, bool fitToScreen,
+                 LoadDiagnosis* diagnosis = nullptr);
 
 }  // namespace glimmora::device

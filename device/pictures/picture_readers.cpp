@@ -22,9 +22,8 @@ Placement PlacementFor(std::uint8_t orientation) {
 // Where pixel (x, y) of a width x height picture lands in the bitmap (which is already
 // width x height, or height x width when turned).
 class PixelPlacer {
-public:
-    PixelPlacer(DeviceBitmap& bitmap, Placement placement, std::int32_t width,
-                std::int32_t height)
+  public:
+    PixelPlacer(DeviceBitmap& bitmap, Placement placement, std::int32_t width, std::int32_t height)
         : bits_(bitmap.bits),
           stride_(bitmap.Stride()),
           placement_(placement),
@@ -51,7 +50,7 @@ public:
         }
     }
 
-private:
+  private:
     std::uint8_t* bits_;
     std::size_t stride_;
     Placement placement_;
@@ -59,8 +58,7 @@ private:
     std::int32_t height_;
 };
 
-bool CreateFor(DeviceBitmap& bitmap, Placement placement, std::int32_t width,
-               std::int32_t height) {
+bool CreateFor(DeviceBitmap& bitmap, Placement placement, std::int32_t width, std::int32_t height) {
     return placement == Placement::kUpright ? bitmap.Create(width, height)
                                             : bitmap.Create(height, width);
 }
@@ -187,8 +185,8 @@ constexpr int kMaxBatch = 4;
 
 // Writes output row y of the picture from its vertical sums: each column's taps over them.
 template <typename Acc>
-void WriteFilteredRow(const Acc* sums, const PixelPlacer& placer, std::int32_t y,
-                      std::int32_t tw, bool colour, const FlatColumnTaps& columns) {
+void WriteFilteredRow(const Acc* sums, const PixelPlacer& placer, std::int32_t y, std::int32_t tw,
+                      bool colour, const FlatColumnTaps& columns) {
     const std::uint32_t* begin = columns.begin.data();
     const std::uint32_t* offsets = columns.offsets.data();
     const std::uint32_t* weightsOf = columns.weights.data();
@@ -229,7 +227,7 @@ void WriteFilteredRow(const Acc* sums, const PixelPlacer& placer, std::int32_t y
 // `Acc` holds one vertical sum (at most 100 x 255 when a list's weights add up to 100).
 template <typename Acc>
 class RowGatherer {
-public:
+  public:
     RowGatherer(const PixelPlacer& placer, std::int32_t tw, std::int32_t th, bool colour,
                 std::size_t rowLength, const std::vector<RowPlan>& plans,
                 const FlatColumnTaps& columns)
@@ -252,7 +250,7 @@ public:
     // Every output row has been opened and written.
     bool Complete() const { return nextToOpen_ == th_ && open_.empty(); }
 
-private:
+  private:
     // An output row whose source rows are still arriving, with its sums.
     struct Open {
         std::int32_t y;
@@ -318,8 +316,8 @@ private:
     const std::size_t rowLength_;
     const std::vector<RowPlan>& plans_;
     const FlatColumnTaps& columns_;
-    std::vector<Open> open_;                // oldest first
-    std::vector<std::vector<Acc>> spare_;   // sums of finished rows, for reuse
+    std::vector<Open> open_;               // oldest first
+    std::vector<std::vector<Acc>> spare_;  // sums of finished rows, for reuse
     std::int32_t nextToOpen_ = 0;
 };
 
@@ -336,8 +334,7 @@ bool ReadFilteredWith(ScanlineSource& source, DeviceBitmap& bitmap, std::int32_t
     std::vector<std::uint8_t> batchRows(static_cast<std::size_t>(batch) * rowLength);
 
     const PixelPlacer placer(bitmap, placement, tw, th);
-    RowGatherer<Acc> gatherer(placer, tw, th, source.Components() == 3, rowLength, plans,
-                              columns);
+    RowGatherer<Acc> gatherer(placer, tw, th, source.Components() == 3, rowLength, plans, columns);
     const std::uint8_t* rows[kMaxBatch] = {};
     std::int32_t batchFirst = 0;
     int count = 0;
@@ -355,8 +352,8 @@ bool ReadFilteredWith(ScanlineSource& source, DeviceBitmap& bitmap, std::int32_t
     return gatherer.Complete();
 }
 
-bool ReadFiltered(ScanlineSource& source, DeviceBitmap& bitmap, std::int32_t tw,
-                  std::int32_t th, Placement placement) {
+bool ReadFiltered(ScanlineSource& source, DeviceBitmap& bitmap, std::int32_t tw, std::int32_t th,
+                  Placement placement) {
     if (!CreateFor(bitmap, placement, tw, th)) return false;
     const std::int32_t pw = source.Width();
     const std::int32_t ph = source.Height();

@@ -7,7 +7,7 @@
 namespace glimmora::device {
 
 class ScanlineSource {
-public:
+  public:
     virtual ~ScanlineSource() = default;
     virtual std::int32_t Width() const = 0;
     virtual std::int32_t Height() const = 0;

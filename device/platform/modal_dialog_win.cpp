@@ -9,8 +9,7 @@ INT_PTR ModalDialog::RunModal(HINSTANCE instance, int templateId, HWND parent) {
                              reinterpret_cast<LPARAM>(this));
 }
 
-INT_PTR CALLBACK ModalDialog::DialogProc(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam) {
+INT_PTR CALLBACK ModalDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ModalDialog* self = nullptr;
     if (message == WM_INITDIALOG) {
         self = reinterpret_cast<ModalDialog*>(lParam);
@@ -32,14 +31,9 @@ INT_PTR CALLBACK ModalDialog::DialogProc(HWND window, UINT message, WPARAM wPara
 
 INT_PTR ModalDialog::HandleOkCancel(WPARAM wParam) {
     switch (LOWORD(wParam)) {
-        case IDOK:
-            Confirm();
-            return TRUE;
-        case IDCANCEL:
-            End(IDCANCEL);
-            return TRUE;
-        default:
-            return FALSE;
+        case IDOK: Confirm(); return TRUE;
+        case IDCANCEL: End(IDCANCEL); return TRUE;
+        default: return FALSE;
     }
 }
 

@@ -9,7 +9,7 @@
 namespace glimmora::device::platform {
 
 class ModalDialog {
-public:
+  public:
     ModalDialog(const ModalDialog&) = delete;
     ModalDialog& operator=(const ModalDialog&) = delete;
     virtual ~ModalDialog() = default;
@@ -20,7 +20,7 @@ public:
 
     HWND Handle() const { return window_; }
 
-protected:
+  protected:
     ModalDialog() = default;
 
     void End(INT_PTR result) { ::EndDialog(window_, result); }
@@ -41,7 +41,7 @@ protected:
     // Reads and stores what the dialog shows, then ends it (with IDOK).
     virtual void Confirm() { End(IDOK); }
 
-private:
+  private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND window_ = nullptr;

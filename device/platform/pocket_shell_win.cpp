@@ -12,8 +12,8 @@ bool InitFullScreenDialog(HWND dialog) {
     style |= WS_POPUP;
     ::SetWindowLongPtrW(dialog, GWL_STYLE, style);
     LONG_PTR exStyle = ::GetWindowLongPtrW(dialog, GWL_EXSTYLE);
-    exStyle &= ~static_cast<LONG_PTR>(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE |
-                                      WS_EX_CLIENTEDGE | WS_EX_STATICEDGE);
+    exStyle &= ~static_cast<LONG_PTR>(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE |
+                                      WS_EX_STATICEDGE);
     ::SetWindowLongPtrW(dialog, GWL_EXSTYLE, exStyle);
     return ::SetWindowPos(dialog, nullptr, 0, 0, 0, 0,
                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED) != 0;

@@ -6,8 +6,7 @@
 
 namespace glimmora::device::platform {
 
-bool TransparentImage(HDC destination, int x, int y, int width, int height, HDC source,
-                      int sourceX, int sourceY, int sourceWidth, int sourceHeight,
-                      COLORREF transparent);
+bool TransparentImage(HDC destination, int x, int y, int width, int height, HDC source, int sourceX,
+                      int sourceY, int sourceWidth, int sourceHeight, COLORREF transparent);
 
 }  // namespace glimmora::device::platform

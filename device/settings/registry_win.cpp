@@ -88,8 +88,8 @@ bool DeleteRegistryTree(HKEY parent, const wchar_t* subkey) {
         for (;;) {
             DWORD length = 256;
             // Always the first subkey: each one is gone once deleted, or the walk stops.
-            if (::RegEnumKeyExW(key.get(), 0, name, &length, nullptr, nullptr, nullptr,
-                                nullptr) != ERROR_SUCCESS) {
+            if (::RegEnumKeyExW(key.get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+                ERROR_SUCCESS) {
                 break;
             }
             if (!DeleteRegistryTree(key.get(), name)) return false;

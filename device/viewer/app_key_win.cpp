@@ -17,8 +17,8 @@ AppKey AppKey::OpenOrCreate() {
 
 AppKey AppKey::OpenExisting() {
     HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, handoff::kDeviceAppKey, 0, KEY_READ | KEY_WRITE,
-                        &key) != ERROR_SUCCESS)
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, handoff::kDeviceAppKey, 0, KEY_READ | KEY_WRITE, &key) !=
+        ERROR_SUCCESS)
         key = nullptr;
     return AppKey(key);
 }
@@ -58,7 +58,8 @@ std::optional<HWND> AppKey::ReadWindow(const wchar_t* name) const {
     std::uint32_t bits = 0;
     DWORD size = sizeof bits;
     if (::RegQueryValueExW(key_.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(&bits),
-                           &size) != ERROR_SUCCESS || size != sizeof bits)
+                           &size) != ERROR_SUCCESS ||
+        size != sizeof bits)
         return std::nullopt;
     return WindowFromStoredBits(bits);
 }
@@ -72,17 +73,16 @@ bool AppKey::WriteDword(const wchar_t* name, std::uint32_t value) const {
 
 bool AppKey::WriteString(const wchar_t* name, const std::wstring& value) const {
     if (!key_) return false;
-    return ::RegSetValueExW(key_.get(), name, 0, REG_SZ,
-                            reinterpret_cast<const BYTE*>(value.c_str()),
-                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) ==
-           ERROR_SUCCESS;
+    return ::RegSetValueExW(
+               key_.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+               static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 bool AppKey::WriteWindow(const wchar_t* name, HWND window) const {
     if (!key_) return false;
     const std::uint32_t bits = WindowToStoredBits(window);
-    return ::RegSetValueExW(key_.get(), name, 0, REG_BINARY,
-                            reinterpret_cast<const BYTE*>(&bits), sizeof bits) == ERROR_SUCCESS;
+    return ::RegSetValueExW(key_.get(), name, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&bits),
+                            sizeof bits) == ERROR_SUCCESS;
 }
 
 void AppKey::Delete(const wchar_t* name) const {

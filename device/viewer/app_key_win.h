@@ -13,7 +13,7 @@
 namespace glimmora::device::viewer {
 
 class AppKey {
-public:
+  public:
     // RegCreateKeyExW: the key is made when missing.
     static AppKey OpenOrCreate();
     // RegOpenKeyExW: nothing when the key is missing.
@@ -34,7 +34,7 @@ public:
     bool WriteWindow(const wchar_t* name, HWND window) const;
     void Delete(const wchar_t* name) const;
 
-private:
+  private:
     explicit AppKey(HKEY key) : key_(key) {}
     UniqueHkey key_;
 };

@@ -47,10 +47,10 @@ ButtonRects LayoutButtons(std::int32_t W, std::int32_t H, std::uint8_t orientati
 Point ButtonImagePosition(NavButton button, const Rect& region, std::uint8_t orientation) {
     // Corner of the region, per button, for no turn / RotateLeft / RotateRight.
     static constexpr Corner kCorners[4][3] = {
-        {kBottomLeft, kBottomRight, kTopLeft},      // Previous
-        {kBottomRight, kTopRight, kBottomLeft},     // Next
-        {kTopRight, kTopLeft, kBottomRight},        // Close
-        {kBottomRight, kTopRight, kBottomLeft},     // Slideshow
+        {kBottomLeft, kBottomRight, kTopLeft},   // Previous
+        {kBottomRight, kTopRight, kBottomLeft},  // Next
+        {kTopRight, kTopLeft, kBottomRight},     // Close
+        {kBottomRight, kTopRight, kBottomLeft},  // Slideshow
     };
     const int column = orientation == kRotateLeft ? 1 : orientation == kRotateRight ? 2 : 0;
     return InCorner(region, kCorners[button][column]);

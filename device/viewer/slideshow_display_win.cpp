@@ -77,9 +77,8 @@ void SlideshowWindow::OnPaint() {
     RECT client{};
     ::GetClientRect(window, &client);
     DeviceBitmap frame;
-    HDC frameDC = frame.Create(client.right, client.bottom)
-                      ? static_cast<HDC>(frame.GetMemoryDC())
-                      : nullptr;
+    HDC frameDC =
+        frame.Create(client.right, client.bottom) ? static_cast<HDC>(frame.GetMemoryDC()) : nullptr;
     if (!frameDC) {
         PaintPicture(paint.get(), area);
         return;

@@ -59,9 +59,8 @@ void SlideshowWindow::DrawButtons(int which) {
         const WindowDC dc(window);
         if (!source || !dc) return;
         const Point at = ButtonImagePosition(b, buttonRects_[b], o);
-        platform::TransparentImage(dc.get(), at.x, at.y, kButtonImageSize, kButtonImageSize,
-                                   source, 0, 0, kButtonImageSize, kButtonImageSize,
-                                   RGB(0, 0, 0));
+        platform::TransparentImage(dc.get(), at.x, at.y, kButtonImageSize, kButtonImageSize, source,
+                                   0, 0, kButtonImageSize, kButtonImageSize, RGB(0, 0, 0));
         buttonsShown_ = true;
     };
     if (which >= 0 && which < 4) {
@@ -98,10 +97,10 @@ void SlideshowWindow::OnMouseMove(WPARAM keys, POINT p) {
     bool moved = false;
     if (picture_ && picture_->bitmap) {
         const HWND window = Handle();
-        const std::int32_t x = DraggedPan(panX_, step->x, picture_->Width(),
-                                          ::GetSystemMetrics(SM_CXSCREEN));
-        const std::int32_t y = DraggedPan(panY_, step->y, picture_->Height(),
-                                          ::GetSystemMetrics(SM_CYSCREEN));
+        const std::int32_t x =
+            DraggedPan(panX_, step->x, picture_->Width(), ::GetSystemMetrics(SM_CXSCREEN));
+        const std::int32_t y =
+            DraggedPan(panY_, step->y, picture_->Height(), ::GetSystemMetrics(SM_CYSCREEN));
         const auto beforeScroll = [&] {
             if (calendar_.enabled) {
                 calendar_.Hide(window);
@@ -130,19 +129,14 @@ void SlideshowWindow::OnLButtonUp(POINT p) {
     ::ReleaseCapture();
     const TapUpResult up = tap_.Up({p.x, p.y}, buttonsShown_, buttonRects_);
     switch (up.action) {
-        case TapUp::kNothing:
-            break;
+        case TapUp::kNothing: break;
         case TapUp::kActivate:
             HideButtons();
             ActOn(up.button);
             break;
         case TapUp::kCancelPress:
-        case TapUp::kHideImages:
-            HideButtons();
-            break;
-        case TapUp::kShowImages:
-            DrawButtons(-1);
-            break;
+        case TapUp::kHideImages: HideButtons(); break;
+        case TapUp::kShowImages: DrawButtons(-1); break;
     }
 }
 

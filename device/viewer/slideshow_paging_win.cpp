@@ -20,7 +20,6 @@ bool FileExists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-
 }  // namespace
 
 void SlideshowWindow::ScanIfUnlocated() {
@@ -47,15 +46,16 @@ void SlideshowWindow::UpdateCalendarSetting(bool turnOff) {
         return;
     }
     if (const AppKey key = AppKey::OpenExisting()) {
-        if (const auto value = key.ReadDword(handoff::kShowCalendar)) calendar_.enabled = *value != 0;
+        if (const auto value = key.ReadDword(handoff::kShowCalendar))
+            calendar_.enabled = *value != 0;
     }
     if (!calendar_.enabled && calendar_.shown) calendar_.Hide(window);
 }
 
 bool SlideshowWindow::ShowManual(const std::wstring& path) {
     const WaitCursor wait;
-    overlay::ShowLoadingBanner(Handle(), path, picture_ ? picture_->orientation : std::uint8_t{kNormal},
-                               &bannerRect_);
+    overlay::ShowLoadingBanner(
+        Handle(), path, picture_ ? picture_->orientation : std::uint8_t{kNormal}, &bannerRect_);
     std::unique_ptr<DeviceBitmap> bitmap = LoadFramed(path, manualOrientation_);
     if (!bitmap) {
         ShowLoadError(path);
@@ -96,8 +96,8 @@ void SlideshowWindow::OnHandOff() {
     std::optional<std::uint32_t> handed;
     std::optional<std::uint32_t> own;
     if (const AppKey key = AppKey::OpenOrCreate()) {
-        if (const auto name = key.ReadString(handoff::kRapiDisplayFileName,
-                                             handoff::kPathValueBufferBytes)) {
+        if (const auto name =
+                key.ReadString(handoff::kRapiDisplayFileName, handoff::kPathValueBufferBytes)) {
             if (FileExists(*name)) {
                 UpdateCalendarSetting(false);
                 if (std::unique_ptr<DeviceBitmap> bitmap = LoadFramed(*name, kNormal)) {

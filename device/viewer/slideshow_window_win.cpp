@@ -19,7 +19,6 @@ namespace glimmora::device::viewer {
 
 namespace {
 
-
 INT_PTR Answer(HWND window, LONG_PTR result) {
     ::SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
     return TRUE;
@@ -48,27 +47,21 @@ INT_PTR SlideshowWindow::Run(HINSTANCE instance) {
 INT_PTR SlideshowWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND window = Handle();
     switch (message) {
-        case WM_INITDIALOG:
-            return OnInitDialog();
+        case WM_INITDIALOG: return OnInitDialog();
         case WM_ERASEBKGND:
             // Painting covers every pixel; erasing first would only flash.
             return Answer(window, TRUE);
-        case WM_PAINT:
-            OnPaint();
-            return TRUE;
-        case WM_SIZE:
-            LayoutButtons();
-            return FALSE;
+        case WM_PAINT: OnPaint(); return TRUE;
+        case WM_SIZE: LayoutButtons(); return FALSE;
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE)
                 ::PostMessageW(window, handoff::kWmViewerNotify, handoff::kViewerGoFullscreen, 0);
             return FALSE;
         case WM_SHOWWINDOW:
-            if (wParam) ::PostMessageW(window, handoff::kWmViewerNotify, handoff::kViewerGoFullscreen, 0);
+            if (wParam)
+                ::PostMessageW(window, handoff::kWmViewerNotify, handoff::kViewerGoFullscreen, 0);
             return FALSE;
-        case WM_TIMER:
-            OnTimer(wParam);
-            return FALSE;
+        case WM_TIMER: OnTimer(wParam); return FALSE;
         case handoff::kWmViewerNotify:
             if (wParam == handoff::kViewerShowPicture) OnHandOff();
             if (wParam == handoff::kViewerGoFullscreen) MakeFullScreen();
@@ -77,31 +70,18 @@ INT_PTR SlideshowWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             // The window has no controls: the arrow keys are its own, not the dialog
             // manager's focus moves.
             return Answer(window, DLGC_WANTALLKEYS | DLGC_WANTARROWS);
-        case WM_LBUTTONDOWN:
-            OnLButtonDown(PointOf(lParam));
-            return TRUE;
-        case WM_MOUSEMOVE:
-            OnMouseMove(wParam, PointOf(lParam));
-            return TRUE;
-        case WM_LBUTTONUP:
-            OnLButtonUp(PointOf(lParam));
-            return TRUE;
-        case WM_KEYDOWN:
-            OnKeyDown(wParam);
-            return FALSE;
-        case WM_KEYUP:
-            OnKeyUp(wParam);
-            return FALSE;
+        case WM_LBUTTONDOWN: OnLButtonDown(PointOf(lParam)); return TRUE;
+        case WM_MOUSEMOVE: OnMouseMove(wParam, PointOf(lParam)); return TRUE;
+        case WM_LBUTTONUP: OnLButtonUp(PointOf(lParam)); return TRUE;
+        case WM_KEYDOWN: OnKeyDown(wParam); return FALSE;
+        case WM_KEYUP: OnKeyUp(wParam); return FALSE;
         case WM_CLOSE:
             // What the handheld's task manager or the shell sends to end a program: taken as
             // the user's Close, so the desktop learns of the stop too.
             CloseViewer();
             return TRUE;
-        case WM_DESTROY:
-            OnDestroy();
-            return FALSE;
-        default:
-            return FALSE;
+        case WM_DESTROY: OnDestroy(); return FALSE;
+        default: return FALSE;
     }
 }
 
@@ -169,7 +149,8 @@ bool SlideshowWindow::ChooseFolder() {
     std::wstring start;
     if (const AppKey key = AppKey::OpenExisting()) {
         const auto size = key.ValueSize(kSlideshowLastUsedFolder);
-        if (size && *size > 0) start = key.ReadString(kSlideshowLastUsedFolder, *size).value_or(L"");
+        if (size && *size > 0)
+            start = key.ReadString(kSlideshowLastUsedFolder, *size).value_or(L"");
     }
     std::wstring chosen;
     const DialogOutcome outcome = RunFolderPicker(window, start, &chosen);
@@ -180,7 +161,8 @@ bool SlideshowWindow::ChooseFolder() {
         return false;
     }
     if (const AppKey key = AppKey::OpenOrCreate()) {
-        if (!key.WriteString(kSlideshowLastUsedFolder, chosen)) key.Delete(kSlideshowLastUsedFolder);
+        if (!key.WriteString(kSlideshowLastUsedFolder, chosen))
+            key.Delete(kSlideshowLastUsedFolder);
     }
     list_.folderPath = chosen + L"\\";
     ScanFolder(list_);
@@ -253,8 +235,7 @@ void SlideshowWindow::SetPicture(std::unique_ptr<DeviceBitmap> bitmap, const std
 }
 
 void SlideshowWindow::ShowLoadError(const std::wstring& path) {
-    ::MessageBoxW(Handle(), LoadErrorText(path).c_str(), L" Error - Glimmora",
-                  MB_OK | MB_ICONHAND);
+    ::MessageBoxW(Handle(), LoadErrorText(path).c_str(), L" Error - Glimmora", MB_OK | MB_ICONHAND);
 }
 
 overlay::PictureView SlideshowWindow::View() { return {picture_.get(), panX_, panY_}; }

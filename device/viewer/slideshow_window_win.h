@@ -29,7 +29,7 @@ struct FadeHooks {
 void SetFadeHooksForTesting(FadeHooks hooks);
 
 class SlideshowWindow : public platform::ModalDialog {
-public:
+  public:
     SlideshowWindow();
     ~SlideshowWindow() override;
     SlideshowWindow(const SlideshowWindow&) = delete;
@@ -55,10 +55,10 @@ public:
     RECT BannerRect() const { return bannerRect_; }
     const DeviceBitmap* CalendarBitmap() const { return calendar_.bitmap.get(); }
 
-protected:
+  protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-private:
+  private:
     // Start-up and the full-screen state.
     BOOL OnInitDialog();
     bool ChooseFolder();

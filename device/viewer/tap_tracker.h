@@ -37,10 +37,11 @@ struct TapUpResult {
 };
 
 class TapTracker {
-public:
+  public:
     // The region the tap began in (0 to 3), kNoButton, or kIgnoredTap for a tap that comes
     // during or just after a load and is ignored down to its release.
-    std::int32_t Down(Point p, std::uint32_t loadStamp, std::uint32_t now, const ButtonRects& rects);
+    std::int32_t Down(Point p, std::uint32_t loadStamp, std::uint32_t now,
+                      const ButtonRects& rects);
 
     // The step to try while dragging: only with the button held, on a tap that began on no
     // region, and once the stylus has left the 5 x 5 dead zone around lastPoint.

@@ -14,7 +14,8 @@ bool HandOffToRunningViewer(const handoff::ViewerCommandLine& command) {
     const auto window = key.ReadWindow(handoff::kRapiThisHwnd);
     if (!window || !::IsWindow(*window)) return false;
     key.WriteString(handoff::kRapiDisplayFileName, command.cmdFile);
-    key.WriteDword(handoff::kRapiDisplayInterval, static_cast<std::uint32_t>(command.cmdIntervalSeconds));
+    key.WriteDword(handoff::kRapiDisplayInterval,
+                   static_cast<std::uint32_t>(command.cmdIntervalSeconds));
     key.WriteDword(handoff::kRapiDeleteFile, command.cmdDelete ? 1 : 0);
     ::PostMessageW(*window, handoff::kWmViewerNotify, handoff::kViewerShowPicture, 0);
     return true;

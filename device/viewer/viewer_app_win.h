@@ -16,7 +16,7 @@ namespace glimmora::device::viewer {
 bool HandOffToRunningViewer(const handoff::ViewerCommandLine& command);
 
 class ViewerApp {
-public:
+  public:
     // Parses and hands off. False when the launch went to a running window: this process
     // must then end without opening a window of its own, since a starting window would
     // wipe the values the running one is about to read.
@@ -26,7 +26,7 @@ public:
 
     const handoff::ViewerCommandLine& Command() const { return command_; }
 
-private:
+  private:
     handoff::ViewerCommandLine command_;
 };
 

@@ -43,8 +43,8 @@ bool ParseNumber(const wchar_t* text, unsigned long max, unsigned long* out) {
 }
 
 bool ReadSecretFile(const std::wstring& path, std::string* secret) {
-    glimmora::UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    glimmora::UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) return false;
     char buffer[1024];
     DWORD n = 0;
@@ -81,7 +81,8 @@ int main() {
         if (arg == L"--secret-file") {
             secret_file = value;
         } else if (arg == L"--port") {
-            if (!ParseNumber(value, 65535, &n)) return Fail("--port: not a port number: " + Narrow(value));
+            if (!ParseNumber(value, 65535, &n))
+                return Fail("--port: not a port number: " + Narrow(value));
             options.port = static_cast<uint16_t>(n);
         } else if (arg == L"--bind") {
             options.bind_address = Narrow(value);
@@ -91,11 +92,12 @@ int main() {
             card_file = value;
         } else if (arg == L"--port-file") {
             options.port_file = value;
-        } else if (arg == L"--idle-timeout-ms" || arg == L"--hello-timeout-ms" || arg == L"--receive-delay-ms") {
+        } else if (arg == L"--idle-timeout-ms" || arg == L"--hello-timeout-ms" ||
+                   arg == L"--receive-delay-ms") {
             if (!ParseNumber(value, 3600000, &n) || (n == 0 && arg != L"--receive-delay-ms")) {
                 return Fail(Narrow(arg) + ": not a number of milliseconds: " + Narrow(value));
             }
-            (arg == L"--idle-timeout-ms" ? options.idle_timeout_ms
+            (arg == L"--idle-timeout-ms"    ? options.idle_timeout_ms
              : arg == L"--hello-timeout-ms" ? options.hello_timeout_ms
                                             : options.receive_delay_ms) = n;
         } else {
@@ -104,13 +106,16 @@ int main() {
     }
     ::LocalFree(argv);
 
-    if (secret_file.empty()) return Fail("--secret-file is required: the agent never runs unpaired\n" + std::string(kUsage));
+    if (secret_file.empty())
+        return Fail("--secret-file is required: the agent never runs unpaired\n" +
+                    std::string(kUsage));
     if (!ReadSecretFile(secret_file, &options.secret)) {
         return Fail("no usable pairing secret in " + Narrow(secret_file) +
                     " (16 to 256 printable characters, no blanks)");
     }
     if (options.root.empty()) options.root = L"C:";
-    while (options.root.size() > 1 && (options.root.back() == L'\\' || options.root.back() == L'/')) {
+    while (options.root.size() > 1 &&
+           (options.root.back() == L'\\' || options.root.back() == L'/')) {
         options.root.pop_back();
     }
     DWORD attributes = ::GetFileAttributesW(options.root.c_str());
@@ -130,8 +135,8 @@ int main() {
     ops.set_card_file(card_file);
     AgentServer server(options, ops);
     if (uint32_t e = server.Listen()) {
-        return Fail("cannot listen on " + options.bind_address + ":" + std::to_string(options.port) +
-                    " (error " + std::to_string(e) + ")");
+        return Fail("cannot listen on " + options.bind_address + ":" +
+                    std::to_string(options.port) + " (error " + std::to_string(e) + ")");
     }
     server.Run();
     return 0;

@@ -28,7 +28,8 @@ uint32_t AgentServer::Listen() {
     // The pairing secret travels in clear text and the agent writes files, registry values
     // and starts programs for whoever holds it: nothing beyond this machine may reach it.
     if ((ntohl(addr.sin_addr.s_addr) >> 24) != 127) {
-        Log(options_.bind_address + " is not a loopback address; the agent listens on loopback only");
+        Log(options_.bind_address +
+            " is not a loopback address; the agent listens on loopback only");
         return WSAEADDRNOTAVAIL;
     }
     UniqueSocket s(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
@@ -37,7 +38,8 @@ uint32_t AgentServer::Listen() {
     // lingers in TIME_WAIT; under Wine this is the host's reuse rule, which never lets two
     // live listeners share a port.
     BOOL reuse = TRUE;
-    ::setsockopt(s.get(), SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
+    ::setsockopt(s.get(), SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse),
+                 sizeof reuse);
     if (::bind(s.get(), reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
         return static_cast<uint32_t>(::WSAGetLastError());
     }
@@ -51,12 +53,15 @@ uint32_t AgentServer::Listen() {
     if (!options_.port_file.empty()) {
         // Written to a temporary name and renamed, so a reader never sees half a number.
         std::wstring tmp = options_.port_file + L".tmp";
-        UniqueFile f(::CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile f(::CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
         std::string text = std::to_string(options_.port) + "\n";
         DWORD n = 0;
-        bool ok = f && ::WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
+        bool ok =
+            f && ::WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
         f.reset();
-        if (!ok || !::MoveFileExW(tmp.c_str(), options_.port_file.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        if (!ok ||
+            !::MoveFileExW(tmp.c_str(), options_.port_file.c_str(), MOVEFILE_REPLACE_EXISTING)) {
             Log("cannot write the port file " + Narrow(options_.port_file));
             return static_cast<uint32_t>(::GetLastError());
         }
@@ -74,7 +79,8 @@ void AgentServer::Run() {
             ::Sleep(100);  // a persistent failure must not turn into a busy loop
             continue;
         }
-        std::string who = std::string(::inet_ntoa(peer.sin_addr)) + ":" + std::to_string(ntohs(peer.sin_port));
+        std::string who =
+            std::string(::inet_ntoa(peer.sin_addr)) + ":" + std::to_string(ntohs(peer.sin_port));
         Serve(std::move(s), who);
     }
 }

@@ -14,7 +14,7 @@ struct AgentOptions {
     std::string bind_address = "127.0.0.1";
     uint16_t port = 47931;
     std::wstring root;
-    std::wstring port_file;         // where the bound port is written once listening
+    std::wstring port_file;  // where the bound port is written once listening
     std::string secret;
     DWORD hello_timeout_ms = 3000;  // a stranger that says nothing is dropped quickly
     DWORD idle_timeout_ms = 30000;  // a paired link that goes quiet this long is dropped
@@ -22,7 +22,7 @@ struct AgentOptions {
 };
 
 class AgentServer {
-public:
+  public:
     AgentServer(const AgentOptions& options, WinHandheldOps& ops) : options_(options), ops_(ops) {}
 
     // Binds and listens; returns 0 or a Winsock error.
@@ -30,7 +30,7 @@ public:
     // Serves links until the process ends.
     void Run();
 
-private:
+  private:
     void Serve(UniqueSocket socket, const std::string& peer);
 
     AgentOptions options_;

@@ -19,8 +19,9 @@ uint32_t LastError() { return static_cast<uint32_t>(::GetLastError()); }
 // The card file as it is now; a missing or unreadable file is a card with room to spare.
 StorageCard ReadCard(const std::wstring& path) {
     if (path.empty()) return {};
-    UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) return {};
     char buffer[256];
     DWORD n = 0;
@@ -46,8 +47,8 @@ uint32_t WinHandheldOps::HostPath(const std::u16string& device_path, std::wstrin
 }
 
 void WinHandheldOps::PrepareRoot() const {
-    for (const wchar_t* folder : {L"", L"\\My Documents", L"\\Temp", L"\\Windows", L"\\Program Files",
-                                  L"\\Application Data"}) {
+    for (const wchar_t* folder : {L"", L"\\My Documents", L"\\Temp", L"\\Windows",
+                                  L"\\Program Files", L"\\Application Data"}) {
         ::CreateDirectoryW((root_ + folder).c_str(), nullptr);
     }
 }
@@ -66,7 +67,7 @@ uint32_t WinHandheldOps::AddHandle(HANDLE h) {
 }
 
 uint32_t WinHandheldOps::MakeFile(const std::u16string& path, uint32_t access, uint32_t share,
-                                    uint32_t creation, uint32_t flags, uint32_t* handle) {
+                                  uint32_t creation, uint32_t flags, uint32_t* handle) {
     std::wstring host;
     if (uint32_t e = HostPath(path, &host)) return e;
     if (creation < CREATE_NEW || creation > TRUNCATE_EXISTING) return err::kInvalidParameter;
@@ -75,8 +76,9 @@ uint32_t WinHandheldOps::MakeFile(const std::u16string& path, uint32_t access, u
     // (overlapped, backup semantics, delete on close) are not part of what a desktop asks for.
     DWORD host_access = access & (GENERIC_READ | GENERIC_WRITE);
     DWORD host_share = share & (FILE_SHARE_READ | FILE_SHARE_WRITE);
-    DWORD host_flags = flags & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_TEMPORARY);
+    DWORD host_flags =
+        flags & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                 FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_TEMPORARY);
     HANDLE h = ::CreateFileW(host.c_str(), host_access, host_share, nullptr, creation,
                              host_flags ? host_flags : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return LastError();
@@ -84,11 +86,13 @@ uint32_t WinHandheldOps::MakeFile(const std::u16string& path, uint32_t access, u
     return 0;
 }
 
-uint32_t WinHandheldOps::WriteAll(HANDLE h, const uint8_t* data, std::size_t size, std::size_t* done) const {
+uint32_t WinHandheldOps::WriteAll(HANDLE h, const uint8_t* data, std::size_t size,
+                                  std::size_t* done) const {
     std::size_t start = *done;
     while (*done - start < size) {
         DWORD n = 0;
-        if (!::WriteFile(h, data + (*done - start), static_cast<DWORD>(size - (*done - start)), &n, nullptr)) {
+        if (!::WriteFile(h, data + (*done - start), static_cast<DWORD>(size - (*done - start)), &n,
+                         nullptr)) {
             return LastError();
         }
         if (n == 0) break;
@@ -97,7 +101,8 @@ uint32_t WinHandheldOps::WriteAll(HANDLE h, const uint8_t* data, std::size_t siz
     return 0;
 }
 
-uint32_t WinHandheldOps::WriteFile(uint32_t handle, const std::vector<uint8_t>& data, uint32_t* written) {
+uint32_t WinHandheldOps::WriteFile(uint32_t handle, const std::vector<uint8_t>& data,
+                                   uint32_t* written) {
     *written = 0;
     auto it = handles_.find(handle);
     if (it == handles_.end()) return ERROR_INVALID_HANDLE;
@@ -109,7 +114,8 @@ uint32_t WinHandheldOps::WriteFile(uint32_t handle, const std::vector<uint8_t>& 
     uint32_t e = WriteAll(it->second.get(), data.data(), first, &done);
     if (e == 0 && card.slow_ms > 0) ::Sleep(card.slow_ms);
     if (e == 0 && done == first) {
-        e = WriteAll(it->second.get(), data.data() + first, static_cast<std::size_t>(plan.bytes) - first, &done);
+        e = WriteAll(it->second.get(), data.data() + first,
+                     static_cast<std::size_t>(plan.bytes) - first, &done);
     }
     *written = static_cast<uint32_t>(done);
     if (e != 0) return e;
@@ -148,14 +154,14 @@ uint32_t WinHandheldOps::RemoveFile(const std::u16string& path) {
 
 HKEY WinHandheldOps::ResolveKey(uint32_t key) const {
     switch (key) {
-    case kHkeyClassesRoot: return HKEY_CLASSES_ROOT;
-    case kHkeyCurrentUser: return HKEY_CURRENT_USER;
-    case kHkeyLocalMachine: return HKEY_LOCAL_MACHINE;
-    case kHkeyUsers: return HKEY_USERS;
-    default: {
-        auto it = keys_.find(key);
-        return it == keys_.end() ? nullptr : it->second.get();
-    }
+        case kHkeyClassesRoot: return HKEY_CLASSES_ROOT;
+        case kHkeyCurrentUser: return HKEY_CURRENT_USER;
+        case kHkeyLocalMachine: return HKEY_LOCAL_MACHINE;
+        case kHkeyUsers: return HKEY_USERS;
+        default: {
+            auto it = keys_.find(key);
+            return it == keys_.end() ? nullptr : it->second.get();
+        }
     }
 }
 
@@ -180,14 +186,15 @@ uint32_t WinHandheldOps::OpenKey(uint32_t key, const std::u16string& subkey, uin
 }
 
 uint32_t WinHandheldOps::CreateKey(uint32_t key, const std::u16string& subkey, uint32_t* result,
-                                      uint32_t* disposition) {
+                                   uint32_t* disposition) {
     HKEY parent = ResolveKey(key);
     if (!parent) return ERROR_INVALID_HANDLE;
     if (keys_.size() >= kMaxOpenKeys) return ERROR_TOO_MANY_OPEN_FILES;
     std::wstring sub = Wide(subkey);
     HKEY created = nullptr;
     DWORD how = 0;
-    LONG e = ::RegCreateKeyExW(parent, sub.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &created, &how);
+    LONG e = ::RegCreateKeyExW(parent, sub.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                               &created, &how);
     if (e != ERROR_SUCCESS) return static_cast<uint32_t>(e);
     uint32_t n;
     do {
@@ -200,7 +207,7 @@ uint32_t WinHandheldOps::CreateKey(uint32_t key, const std::u16string& subkey, u
 }
 
 uint32_t WinHandheldOps::SetValue(uint32_t key, const std::u16string& name, uint32_t type,
-                                     const std::vector<uint8_t>& data) {
+                                  const std::vector<uint8_t>& data) {
     HKEY k = ResolveKey(key);
     if (!k) return ERROR_INVALID_HANDLE;
     if (type > REG_QWORD) return ERROR_INVALID_PARAMETER;
@@ -209,7 +216,8 @@ uint32_t WinHandheldOps::SetValue(uint32_t key, const std::u16string& name, uint
         ::RegSetValueExW(k, n.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size())));
 }
 
-uint32_t WinHandheldOps::QueryValue(uint32_t key, const std::u16string& name, RegistryValue* value) {
+uint32_t WinHandheldOps::QueryValue(uint32_t key, const std::u16string& name,
+                                    RegistryValue* value) {
     HKEY k = ResolveKey(key);
     if (!k) return ERROR_INVALID_HANDLE;
     std::wstring n = Wide(name);
@@ -242,8 +250,8 @@ std::u16string WinHandheldOps::TempPath() { return DeviceTempPath(); }
 
 int32_t WinHandheldOps::SystemMetrics(int32_t index) { return ::GetSystemMetrics(index); }
 
-uint32_t WinHandheldOps::StartProcess(const std::u16string* application, const std::u16string* command_line,
-                                       ProcessStarted* started) {
+uint32_t WinHandheldOps::StartProcess(const std::u16string* application,
+                                      const std::u16string* command_line, ProcessStarted* started) {
     // The handheld starts programs by their module name only.
     if (application == nullptr || application->empty()) return ERROR_INVALID_PARAMETER;
     std::wstring module;
@@ -260,8 +268,8 @@ uint32_t WinHandheldOps::StartProcess(const std::u16string* application, const s
     // Started in the root, so that handheld paths on the command line ("\My Documents\...")
     // resolve on the handheld's drive.
     std::wstring cwd = root_ + L"\\";
-    if (!::CreateProcessW(module.c_str(), mutable_line.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.c_str(),
-                          &si, &pi)) {
+    if (!::CreateProcessW(module.c_str(), mutable_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          cwd.c_str(), &si, &pi)) {
         return LastError();
     }
     started->process_id = pi.dwProcessId;

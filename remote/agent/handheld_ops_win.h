@@ -13,30 +13,31 @@
 namespace glimmora::remote {
 
 class WinHandheldOps : public HandheldOps {
-public:
+  public:
     // root: the host folder that stands for the handheld's "\" (its C: drive by default).
     explicit WinHandheldOps(std::wstring root) : root_(std::move(root)) {}
     ~WinHandheldOps() override { CloseAll(); }
 
-    uint32_t MakeFile(const std::u16string& path, uint32_t access, uint32_t share, uint32_t creation,
-                        uint32_t flags, uint32_t* handle) override;
-    uint32_t WriteFile(uint32_t handle, const std::vector<uint8_t>& data, uint32_t* written) override;
+    uint32_t MakeFile(const std::u16string& path, uint32_t access, uint32_t share,
+                      uint32_t creation, uint32_t flags, uint32_t* handle) override;
+    uint32_t WriteFile(uint32_t handle, const std::vector<uint8_t>& data,
+                       uint32_t* written) override;
     uint32_t ReadFile(uint32_t handle, uint32_t max_bytes, std::vector<uint8_t>* data) override;
     uint32_t CloseHandle(uint32_t handle) override;
     uint32_t MakeDirectory(const std::u16string& path) override;
     uint32_t RemoveFile(const std::u16string& path) override;
     uint32_t OpenKey(uint32_t key, const std::u16string& subkey, uint32_t* result) override;
     uint32_t CreateKey(uint32_t key, const std::u16string& subkey, uint32_t* result,
-                          uint32_t* disposition) override;
+                       uint32_t* disposition) override;
     uint32_t SetValue(uint32_t key, const std::u16string& name, uint32_t type,
-                         const std::vector<uint8_t>& data) override;
+                      const std::vector<uint8_t>& data) override;
     uint32_t QueryValue(uint32_t key, const std::u16string& name, RegistryValue* value) override;
     uint32_t CloseKey(uint32_t key) override;
     uint32_t SpecialFolder(int32_t csidl, std::u16string* path) override;
     std::u16string TempPath() override;
     int32_t SystemMetrics(int32_t index) override;
     uint32_t StartProcess(const std::u16string* application, const std::u16string* command_line,
-                           ProcessStarted* started) override;
+                          ProcessStarted* started) override;
     void CloseAll() override;
 
     // Creates the folders every handheld has, so the special folders exist from the start.
@@ -45,7 +46,7 @@ public:
     // with room for everything.
     void set_card_file(std::wstring path) { card_file_ = std::move(path); }
 
-private:
+  private:
     uint32_t HostPath(const std::u16string& device_path, std::wstring* host) const;
     HKEY ResolveKey(uint32_t key) const;
     uint32_t AddHandle(HANDLE h);

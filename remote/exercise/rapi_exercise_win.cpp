@@ -38,12 +38,14 @@ bool Find(HMODULE m, const char* name, Fn* fn) {
 }
 
 std::vector<uint8_t> ReadLocal(const std::wstring& path) {
-    glimmora::UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    glimmora::UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     std::vector<uint8_t> data;
     uint8_t buffer[65536];
     DWORD n = 0;
-    while (f && ::ReadFile(f.get(), buffer, sizeof buffer, &n, nullptr) && n > 0) data.insert(data.end(), buffer, buffer + n);
+    while (f && ::ReadFile(f.get(), buffer, sizeof buffer, &n, nullptr) && n > 0)
+        data.insert(data.end(), buffer, buffer + n);
     return data;
 }
 
@@ -58,8 +60,8 @@ int wmain(int argc, wchar_t** argv) {
         } else if (a == L"--leave-mark" && i + 1 < argc) {
             // The copy started on the handheld: its mark is a handheld path, made on the
             // drive it was started on.
-            glimmora::UniqueFile f(::CreateFileW(argv[i + 1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+            glimmora::UniqueFile f(::CreateFileW(argv[i + 1], GENERIC_WRITE, 0, nullptr,
+                                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
             return f ? 0 : 1;
         } else {
             std::fprintf(stderr, "usage: rapi-exercise [--check-root HANDHELD_STORAGE]\n");
@@ -88,13 +90,16 @@ int wmain(int argc, wchar_t** argv) {
     PfnCeGetSystemMetrics GetSystemMetrics;
     PfnCeCreateProcess CreateProcess;
     HMODULE m = rapi.get();
-    if (!(Find(m, "CeRapiInitEx", &InitEx) & Find(m, "CeRapiUninit", &Uninit) & Find(m, "CeCreateFile", &CreateFile) &
-          Find(m, "CeWriteFile", &WriteFile) & Find(m, "CeCloseHandle", &CloseHandle) &
-          Find(m, "CeCreateDirectory", &CreateDirectory) & Find(m, "CeDeleteFile", &DeleteFile) &
-          Find(m, "CeRegOpenKeyEx", &RegOpenKeyEx) & Find(m, "CeRegSetValueEx", &RegSetValueEx) &
+    if (!(Find(m, "CeRapiInitEx", &InitEx) & Find(m, "CeRapiUninit", &Uninit) &
+          Find(m, "CeCreateFile", &CreateFile) & Find(m, "CeWriteFile", &WriteFile) &
+          Find(m, "CeCloseHandle", &CloseHandle) & Find(m, "CeCreateDirectory", &CreateDirectory) &
+          Find(m, "CeDeleteFile", &DeleteFile) & Find(m, "CeRegOpenKeyEx", &RegOpenKeyEx) &
+          Find(m, "CeRegSetValueEx", &RegSetValueEx) &
           Find(m, "CeRegQueryValueEx", &RegQueryValueEx) & Find(m, "CeRegCloseKey", &RegCloseKey) &
-          Find(m, "CeGetSpecialFolderPath", &GetSpecialFolderPath) & Find(m, "CeGetTempPath", &GetTempPath) &
-          Find(m, "CeGetSystemMetrics", &GetSystemMetrics) & Find(m, "CeCreateProcess", &CreateProcess))) {
+          Find(m, "CeGetSpecialFolderPath", &GetSpecialFolderPath) &
+          Find(m, "CeGetTempPath", &GetTempPath) &
+          Find(m, "CeGetSystemMetrics", &GetSystemMetrics) &
+          Find(m, "CeCreateProcess", &CreateProcess))) {
         return 1;
     }
 
@@ -103,8 +108,8 @@ int wmain(int argc, wchar_t** argv) {
     DWORD wait = SUCCEEDED(hr) ? ::WaitForSingleObject(init.heRapiInit, 5000) : WAIT_FAILED;
     bool up = wait == WAIT_OBJECT_0 && init.hrRapiInit == S_OK;
     char detail[96];
-    std::snprintf(detail, sizeof detail, "returned 0x%08lx, link 0x%08lx", static_cast<unsigned long>(hr),
-                  static_cast<unsigned long>(init.hrRapiInit));
+    std::snprintf(detail, sizeof detail, "returned 0x%08lx, link 0x%08lx",
+                  static_cast<unsigned long>(hr), static_cast<unsigned long>(init.hrRapiInit));
     Report(up, "CeRapiInitEx", detail);
     if (!up) {
         Uninit();
@@ -118,7 +123,8 @@ int wmain(int argc, wchar_t** argv) {
     n = GetTempPath(MAX_PATH, temp);
     Report(n > 0, "CeGetTempPath", Narrow(temp));
     int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    Report(cx > 0 && cy > 0, "CeGetSystemMetrics", "screen " + std::to_string(cx) + " x " + std::to_string(cy));
+    Report(cx > 0 && cy > 0, "CeGetSystemMetrics",
+           "screen " + std::to_string(cx) + " x " + std::to_string(cy));
 
     std::wstring dir = std::wstring(folder) + L"\\RapiExercise";
     BOOL made = CreateDirectory(dir.c_str(), nullptr);
@@ -128,8 +134,10 @@ int wmain(int argc, wchar_t** argv) {
 
     std::wstring file = dir + L"\\exercise.jpg";
     std::vector<uint8_t> bytes(256 * 1024);
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 31 + (i >> 8));
-    HANDLE h = CreateFile(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<uint8_t>(i * 31 + (i >> 8));
+    HANDLE h = CreateFile(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
     Report(h != INVALID_HANDLE_VALUE, "CeCreateFile", Narrow(file));
     DWORD written = 0;
     BOOL wrote = h != INVALID_HANDLE_VALUE &&
@@ -145,15 +153,19 @@ int wmain(int argc, wchar_t** argv) {
     LONG e = RegOpenKeyEx(HKEY_CURRENT_USER, L"Software", 0, 0, &key);
     Report(e == 0, "CeRegOpenKeyEx", "HKEY_CURRENT_USER\\Software, result " + std::to_string(e));
     const wchar_t text[] = L"written by rapi-exercise";
-    e = RegSetValueEx(key, L"GlimmoraRapiExercise", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
+    e = RegSetValueEx(key, L"GlimmoraRapiExercise", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                      sizeof text);
     Report(e == 0, "CeRegSetValueEx", "REG_SZ GlimmoraRapiExercise, result " + std::to_string(e));
     wchar_t back[64] = {};
     DWORD type = 0, size = sizeof back;
-    e = RegQueryValueEx(key, L"GlimmoraRapiExercise", nullptr, &type, reinterpret_cast<BYTE*>(back), &size);
-    Report(e == 0 && type == REG_SZ && size == sizeof text && std::wstring(back) == text, "CeRegQueryValueEx",
+    e = RegQueryValueEx(key, L"GlimmoraRapiExercise", nullptr, &type, reinterpret_cast<BYTE*>(back),
+                        &size);
+    Report(e == 0 && type == REG_SZ && size == sizeof text && std::wstring(back) == text,
+           "CeRegQueryValueEx",
            "type " + std::to_string(type) + ", " + std::to_string(size) + " bytes");
     size = 4;
-    e = RegQueryValueEx(key, L"GlimmoraRapiExercise", nullptr, &type, reinterpret_cast<BYTE*>(back), &size);
+    e = RegQueryValueEx(key, L"GlimmoraRapiExercise", nullptr, &type, reinterpret_cast<BYTE*>(back),
+                        &size);
     Report(e == ERROR_MORE_DATA && size == sizeof text, "  small buffer",
            "result " + std::to_string(e) + ", needs " + std::to_string(size));
     Report(RegCloseKey(key) == 0, "CeRegCloseKey", "");
@@ -166,17 +178,20 @@ int wmain(int argc, wchar_t** argv) {
     wchar_t self[MAX_PATH] = {};
     std::vector<uint8_t> program;
     if (::GetModuleFileNameW(nullptr, self, MAX_PATH) < MAX_PATH) program = ReadLocal(self);
-    HANDLE ch = CreateFile(child.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE ch = CreateFile(child.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD sent = 0;
-    bool copied = ch != INVALID_HANDLE_VALUE && !program.empty() &&
-                  WriteFile(ch, program.data(), static_cast<DWORD>(program.size()), &sent, nullptr) &&
-                  sent == program.size();
+    bool copied =
+        ch != INVALID_HANDLE_VALUE && !program.empty() &&
+        WriteFile(ch, program.data(), static_cast<DWORD>(program.size()), &sent, nullptr) &&
+        sent == program.size();
     if (ch != INVALID_HANDLE_VALUE) CloseHandle(ch);
     std::wstring args = L"--leave-mark \"" + mark + L"\"";
     PROCESS_INFORMATION pi{};
-    BOOL started = copied && CreateProcess(child.c_str(), args.c_str(), nullptr, nullptr, FALSE, 0, nullptr,
-                                           nullptr, nullptr, &pi);
-    Report(started, "CeCreateProcess", Narrow(child) + ", process " + std::to_string(pi.dwProcessId));
+    BOOL started = copied && CreateProcess(child.c_str(), args.c_str(), nullptr, nullptr, FALSE, 0,
+                                           nullptr, nullptr, nullptr, &pi);
+    Report(started, "CeCreateProcess",
+           Narrow(child) + ", process " + std::to_string(pi.dwProcessId));
     if (started) {
         CloseHandle(pi.hProcess);
         CloseHandle(pi.hThread);

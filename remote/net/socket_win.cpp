@@ -63,7 +63,8 @@ uint32_t ConnectWithin(const std::string& host, uint16_t port, Deadline deadline
     if (!s) return static_cast<uint32_t>(::WSAGetLastError());
     if (uint32_t e = SetNonBlocking(s.get())) return e;
     BOOL nodelay = TRUE;
-    ::setsockopt(s.get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&nodelay), sizeof nodelay);
+    ::setsockopt(s.get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&nodelay),
+                 sizeof nodelay);
     if (::connect(s.get(), reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
         int e = ::WSAGetLastError();
         if (e != WSAEWOULDBLOCK && e != WSAEINPROGRESS) return static_cast<uint32_t>(e);
@@ -81,14 +82,17 @@ uint32_t ConnectWithin(const std::string& host, uint16_t port, Deadline deadline
 FramedSocket::FramedSocket(UniqueSocket socket) : socket_(std::move(socket)) {
     SetNonBlocking(socket_.get());
     BOOL nodelay = TRUE;
-    ::setsockopt(socket_.get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&nodelay), sizeof nodelay);
+    ::setsockopt(socket_.get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&nodelay),
+                 sizeof nodelay);
 }
 
-uint32_t FramedSocket::WaitReady(bool for_write, Deadline deadline, const std::atomic<bool>* cancel) {
+uint32_t FramedSocket::WaitReady(bool for_write, Deadline deadline,
+                                 const std::atomic<bool>* cancel) {
     return WaitSocket(socket_.get(), for_write, deadline, cancel, nullptr);
 }
 
-uint32_t FramedSocket::Send(const std::vector<uint8_t>& body, Deadline deadline, const std::atomic<bool>* cancel) {
+uint32_t FramedSocket::Send(const std::vector<uint8_t>& body, Deadline deadline,
+                            const std::atomic<bool>* cancel) {
     if (!socket_) return WSAENOTSOCK;
     if (body.size() > kMaxFrameBody) return WSAEMSGSIZE;
     std::vector<uint8_t> frame = MakeFrame(body);
@@ -107,14 +111,16 @@ uint32_t FramedSocket::Send(const std::vector<uint8_t>& body, Deadline deadline,
     return 0;
 }
 
-uint32_t FramedSocket::Receive(std::vector<uint8_t>* body, Deadline deadline, const std::atomic<bool>* cancel) {
+uint32_t FramedSocket::Receive(std::vector<uint8_t>* body, Deadline deadline,
+                               const std::atomic<bool>* cancel) {
     if (!socket_) return WSAENOTSOCK;
     std::vector<uint8_t> buffer(64 * 1024);
     for (;;) {
         // Bytes left over from an earlier read come first.
         while (pending_pos_ < pending_.size()) {
             std::size_t used = 0;
-            auto status = decoder_.Feed(pending_.data() + pending_pos_, pending_.size() - pending_pos_, &used);
+            auto status = decoder_.Feed(pending_.data() + pending_pos_,
+                                        pending_.size() - pending_pos_, &used);
             pending_pos_ += used;
             if (status == FrameDecoder::Status::kTooLarge) return WSAEMSGSIZE;
             if (status == FrameDecoder::Status::kFrame) {
@@ -125,7 +131,8 @@ uint32_t FramedSocket::Receive(std::vector<uint8_t>* body, Deadline deadline, co
         pending_.clear();
         pending_pos_ = 0;
 
-        int n = ::recv(socket_.get(), reinterpret_cast<char*>(buffer.data()), static_cast<int>(buffer.size()), 0);
+        int n = ::recv(socket_.get(), reinterpret_cast<char*>(buffer.data()),
+                       static_cast<int>(buffer.size()), 0);
         if (n > 0) {
             pending_.assign(buffer.begin(), buffer.begin() + n);
             if (receive_delay_ms_ > 0) {
@@ -152,9 +159,12 @@ uint32_t FramedSocket::Receive(std::vector<uint8_t>* body, Deadline deadline, co
 
 std::string Narrow(const std::wstring& s) {
     if (s.empty()) return {};
-    int n = ::WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+    int n = ::WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
+                                  nullptr, nullptr);
     std::string out(static_cast<std::size_t>(std::max(n, 0)), '\0');
-    if (n > 0) ::WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
+    if (n > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n,
+                              nullptr, nullptr);
     return out;
 }
 

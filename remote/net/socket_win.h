@@ -21,31 +21,32 @@ namespace detail {
 // Runs in destructors, where a failure can be neither reported nor undone: the result is let go.
 inline void CloseSocketHandle(SOCKET s) { ::closesocket(s); }
 }  // namespace detail
-using UniqueSocket = UniqueAny<SOCKET, detail::CloseSocketHandle, static_cast<std::intptr_t>(INVALID_SOCKET)>;
+using UniqueSocket =
+    UniqueAny<SOCKET, detail::CloseSocketHandle, static_cast<std::intptr_t>(INVALID_SOCKET)>;
 
 // WSAStartup for as long as the object lives.
 class WinsockSession {
-public:
+  public:
     WinsockSession();
     ~WinsockSession();
     WinsockSession(const WinsockSession&) = delete;
     WinsockSession& operator=(const WinsockSession&) = delete;
     bool ok() const { return ok_; }
 
-private:
+  private:
     bool ok_ = false;
 };
 
 // Milliseconds left until a point in time, measured with the tick counter (wrap-safe).
 class Deadline {
-public:
+  public:
     explicit Deadline(DWORD ms) : start_(::GetTickCount()), ms_(ms) {}
     DWORD Remaining() const {
         DWORD spent = ::GetTickCount() - start_;
         return spent >= ms_ ? 0 : ms_ - spent;
     }
 
-private:
+  private:
     DWORD start_;
     DWORD ms_;
 };
@@ -57,14 +58,16 @@ uint32_t ConnectWithin(const std::string& host, uint16_t port, Deadline deadline
 
 // A connected, non-blocking socket that carries whole frames.
 class FramedSocket {
-public:
+  public:
     FramedSocket() = default;
     explicit FramedSocket(UniqueSocket socket);
 
     // Both return 0, WSAETIMEDOUT, WSAECONNRESET for a closed or reset link, WSAEMSGSIZE for
     // an oversized frame (after which the link is unusable), or another Winsock error.
-    uint32_t Send(const std::vector<uint8_t>& body, Deadline deadline, const std::atomic<bool>* cancel);
-    uint32_t Receive(std::vector<uint8_t>* body, Deadline deadline, const std::atomic<bool>* cancel);
+    uint32_t Send(const std::vector<uint8_t>& body, Deadline deadline,
+                  const std::atomic<bool>* cancel);
+    uint32_t Receive(std::vector<uint8_t>* body, Deadline deadline,
+                     const std::atomic<bool>* cancel);
 
     // Frames longer than this are refused from now on (the stream is then unusable).
     void set_max_body(uint32_t max_body) { decoder_.set_max_body(max_body); }
@@ -75,7 +78,7 @@ public:
     // True when the peer closed in the middle of a frame rather than between frames.
     bool cut_mid_frame() const { return cut_mid_frame_; }
 
-private:
+  private:
     // Waits until the socket is readable (or writable), in short slices so cancel is noticed.
     uint32_t WaitReady(bool for_write, Deadline deadline, const std::atomic<bool>* cancel);
 

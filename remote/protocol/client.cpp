@@ -36,8 +36,9 @@ uint32_t RemoteClient::Broken(uint32_t error) {
     return link_error_;
 }
 
-uint32_t RemoteClient::Call(uint16_t op, const std::vector<uint8_t>& request, std::vector<uint8_t>* reply,
-                            std::size_t* fields_at, uint32_t* remote_error) {
+uint32_t RemoteClient::Call(uint16_t op, const std::vector<uint8_t>& request,
+                            std::vector<uint8_t>* reply, std::size_t* fields_at,
+                            uint32_t* remote_error) {
     if (link_error_ != 0) return link_error_;
     reply->clear();
     uint32_t e = transport_.Exchange(request, reply);
@@ -53,43 +54,47 @@ uint32_t RemoteClient::Call(uint16_t op, const std::vector<uint8_t>& request, st
 
 // Each call below: send, then read the reply fields strictly; a reply that does not parse
 // breaks the link rather than handing the caller half-decoded values.
-#define GLIMMORA_CALL(op, request)                                                   \
-    std::vector<uint8_t> reply_bytes;                                                \
-    std::size_t fields_at = 0;                                                       \
-    uint32_t remote_error = 0;                                                       \
+#define GLIMMORA_CALL(op, request)                                                            \
+    std::vector<uint8_t> reply_bytes;                                                         \
+    std::size_t fields_at = 0;                                                                \
+    uint32_t remote_error = 0;                                                                \
     if (uint32_t link = Call(OpCode(op), (request), &reply_bytes, &fields_at, &remote_error)) \
-        return link;                                                                 \
-    if (reply_bytes.size() == fields_at && remote_error != 0) return remote_error;   \
+        return link;                                                                          \
+    if (reply_bytes.size() == fields_at && remote_error != 0) return remote_error;            \
     Reader r(reply_bytes.data() + fields_at, reply_bytes.size() - fields_at)
 
 uint32_t RemoteClient::Hello(const std::string& secret) {
-    std::vector<uint8_t> req = Request(Op::kHello)
-                                   .U32(kHelloMagic)
-                                   .U32(kProtocolVersion)
-                                   .Blob(reinterpret_cast<const uint8_t*>(secret.data()), secret.size())
-                                   .Take();
+    std::vector<uint8_t> req =
+        Request(Op::kHello)
+            .U32(kHelloMagic)
+            .U32(kProtocolVersion)
+            .Blob(reinterpret_cast<const uint8_t*>(secret.data()), secret.size())
+            .Take();
     GLIMMORA_CALL(Op::kHello, req);
     if (!r.Finished()) return Broken(err::kInvalidData);
     return remote_error;
 }
 
 uint32_t RemoteClient::MakeFile(const std::u16string& path, uint32_t access, uint32_t share,
-                                  uint32_t creation, uint32_t flags, uint32_t* handle) {
-    GLIMMORA_CALL(Op::kCreateFile,
-                  Request(Op::kCreateFile).Str(path).U32(access).U32(share).U32(creation).U32(flags).Take());
+                                uint32_t creation, uint32_t flags, uint32_t* handle) {
+    GLIMMORA_CALL(
+        Op::kCreateFile,
+        Request(Op::kCreateFile).Str(path).U32(access).U32(share).U32(creation).U32(flags).Take());
     uint32_t h = r.U32();
     if (!r.Finished()) return Broken(err::kInvalidData);
     if (remote_error == 0) *handle = h;
     return remote_error;
 }
 
-uint32_t RemoteClient::WriteFile(uint32_t handle, const uint8_t* data, std::size_t size, uint32_t* written) {
+uint32_t RemoteClient::WriteFile(uint32_t handle, const uint8_t* data, std::size_t size,
+                                 uint32_t* written) {
     *written = 0;
     std::size_t done = 0;
     // One write call for the caller; as many frames as the data needs for the link.
     do {
         std::size_t chunk = std::min<std::size_t>(size - done, kMaxDataChunk);
-        GLIMMORA_CALL(Op::kWriteFile, Request(Op::kWriteFile).U32(handle).Blob(data + done, chunk).Take());
+        GLIMMORA_CALL(Op::kWriteFile,
+                      Request(Op::kWriteFile).U32(handle).Blob(data + done, chunk).Take());
         uint32_t n = r.U32();
         if (!r.Finished() || n > chunk) return Broken(err::kInvalidData);
         done += n;
@@ -140,7 +145,7 @@ uint32_t RemoteClient::OpenKey(uint32_t key, const std::u16string& subkey, uint3
 }
 
 uint32_t RemoteClient::CreateKey(uint32_t key, const std::u16string& subkey, uint32_t* result,
-                                    uint32_t* disposition) {
+                                 uint32_t* disposition) {
     GLIMMORA_CALL(Op::kRegCreateKey, Request(Op::kRegCreateKey).U32(key).Str(subkey).Take());
     uint32_t k = r.U32();
     uint32_t d = r.U32();
@@ -152,17 +157,18 @@ uint32_t RemoteClient::CreateKey(uint32_t key, const std::u16string& subkey, uin
     return remote_error;
 }
 
-uint32_t RemoteClient::SetValue(uint32_t key, const std::u16string& name, uint32_t type, const uint8_t* data,
-                                   uint32_t size) {
+uint32_t RemoteClient::SetValue(uint32_t key, const std::u16string& name, uint32_t type,
+                                const uint8_t* data, uint32_t size) {
     if (size > kMaxRegistryValue) return err::kInvalidParameter;
     if (size > 0 && data == nullptr) return err::kInvalidParameter;
-    GLIMMORA_CALL(Op::kRegSetValue, Request(Op::kRegSetValue).U32(key).Str(name).U32(type).Blob(data, size).Take());
+    GLIMMORA_CALL(Op::kRegSetValue,
+                  Request(Op::kRegSetValue).U32(key).Str(name).U32(type).Blob(data, size).Take());
     if (!r.Finished()) return Broken(err::kInvalidData);
     return remote_error;
 }
 
-uint32_t RemoteClient::QueryValue(uint32_t key, const std::u16string& name, uint32_t* type, uint8_t* data,
-                                     uint32_t* size) {
+uint32_t RemoteClient::QueryValue(uint32_t key, const std::u16string& name, uint32_t* type,
+                                  uint8_t* data, uint32_t* size) {
     if (data != nullptr && size == nullptr) return err::kInvalidParameter;
     uint32_t capacity = size ? *size : 0;
     GLIMMORA_CALL(Op::kRegQueryValue, Request(Op::kRegQueryValue)
@@ -176,10 +182,12 @@ uint32_t RemoteClient::QueryValue(uint32_t key, const std::u16string& name, uint
     std::vector<uint8_t> bytes = r.Blob(data != nullptr ? capacity : 0);
     if (!r.Finished()) return Broken(err::kInvalidData);
     if (remote_error != 0 && remote_error != err::kMoreData) return remote_error;
-    if (remote_error == 0 && data != nullptr && bytes.size() != needed) return Broken(err::kInvalidData);
+    if (remote_error == 0 && data != nullptr && bytes.size() != needed)
+        return Broken(err::kInvalidData);
     if (type) *type = value_type;
     if (size) *size = needed;
-    if (remote_error == 0 && data != nullptr && !bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
+    if (remote_error == 0 && data != nullptr && !bytes.empty())
+        std::memcpy(data, bytes.data(), bytes.size());
     return remote_error;
 }
 
@@ -220,7 +228,8 @@ uint32_t RemoteClient::TempPath(uint32_t capacity, void* buffer, uint32_t* error
     std::u16string path;
     *error = CallForPath(Op::kTempPath, Request(Op::kTempPath).Take(), &path);
     if (*error != 0) return 0;
-    if (buffer == nullptr || path.size() + 1 > capacity) return static_cast<uint32_t>(path.size() + 1);
+    if (buffer == nullptr || path.size() + 1 > capacity)
+        return static_cast<uint32_t>(path.size() + 1);
     CopyUnits(path, buffer);
     return static_cast<uint32_t>(path.size());
 }
@@ -233,8 +242,8 @@ uint32_t RemoteClient::SystemMetrics(int32_t index, int32_t* value) {
     return remote_error;
 }
 
-uint32_t RemoteClient::StartProcess(const std::u16string* application, const std::u16string* command_line,
-                                     ProcessStarted* started) {
+uint32_t RemoteClient::StartProcess(const std::u16string* application,
+                                    const std::u16string* command_line, ProcessStarted* started) {
     static const std::u16string kNone;
     GLIMMORA_CALL(Op::kCreateProcess, Request(Op::kCreateProcess)
                                           .U8(application ? 1 : 0)

@@ -25,7 +25,8 @@ bool IsReservedDeviceName(const std::u16string& part) {
 
 }  // namespace
 
-uint32_t MapDevicePath(const std::u16string& root, const std::u16string& device_path, std::u16string* host_path) {
+uint32_t MapDevicePath(const std::u16string& root, const std::u16string& device_path,
+                       std::u16string* host_path) {
     if (device_path.empty()) return err::kPathNotFound;
     if (device_path.size() > kMaxDevicePath) return err::kFilenameTooLong;
     std::u16string normal;
@@ -49,8 +50,8 @@ uint32_t MapDevicePath(const std::u16string& root, const std::u16string& device_
             continue;
         }
         // ':' would name another drive or a stream; the rest are never valid in a file name.
-        if (c < 0x20 || c == u':' || c == u'*' || c == u'?' || c == u'"' || c == u'<' || c == u'>' ||
-            c == u'|') {
+        if (c < 0x20 || c == u':' || c == u'*' || c == u'?' || c == u'"' || c == u'<' ||
+            c == u'>' || c == u'|') {
             return err::kInvalidName;
         }
         part += c;
@@ -65,16 +66,16 @@ uint32_t MapDevicePath(const std::u16string& root, const std::u16string& device_
 
 bool SpecialFolderPath(int32_t csidl, std::u16string* path) {
     switch (csidl) {
-    case 0x02: *path = u"\\Windows\\Start Menu\\Programs"; return true;   // programs
-    case 0x05: *path = u"\\My Documents"; return true;                    // personal
-    case 0x06: *path = u"\\Windows\\Favorites"; return true;              // favorites
-    case 0x07: *path = u"\\Windows\\StartUp"; return true;                // startup
-    case 0x08: *path = u"\\Windows\\Recent"; return true;                 // recent
-    case 0x0b: *path = u"\\Windows\\Start Menu"; return true;             // start menu
-    case 0x10: *path = u"\\Windows\\Desktop"; return true;                // desktop folder
-    case 0x14: *path = u"\\Windows\\Fonts"; return true;                  // fonts
-    case 0x1a: *path = u"\\Application Data"; return true;                // application data
-    default: return false;
+        case 0x02: *path = u"\\Windows\\Start Menu\\Programs"; return true;  // programs
+        case 0x05: *path = u"\\My Documents"; return true;                   // personal
+        case 0x06: *path = u"\\Windows\\Favorites"; return true;             // favorites
+        case 0x07: *path = u"\\Windows\\StartUp"; return true;               // startup
+        case 0x08: *path = u"\\Windows\\Recent"; return true;                // recent
+        case 0x0b: *path = u"\\Windows\\Start Menu"; return true;            // start menu
+        case 0x10: *path = u"\\Windows\\Desktop"; return true;               // desktop folder
+        case 0x14: *path = u"\\Windows\\Fonts"; return true;                 // fonts
+        case 0x1a: *path = u"\\Application Data"; return true;               // application data
+        default: return false;
     }
 }
 

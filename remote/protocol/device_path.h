@@ -15,7 +15,8 @@ constexpr uint32_t kMaxDevicePath = 260;
 // into root + "\My Documents\a.jpg". Returns a Win32 error code: kInvalidName for drive
 // letters, stream names, control characters, "." or ".." parts; kPathNotFound for an empty
 // path; kFilenameTooLong beyond 260 units.
-uint32_t MapDevicePath(const std::u16string& root, const std::u16string& device_path, std::u16string* host_path);
+uint32_t MapDevicePath(const std::u16string& root, const std::u16string& device_path,
+                       std::u16string* host_path);
 
 // The handheld's special folders (CSIDL numbers), as a Pocket PC names them. Returns false for
 // folders a handheld does not have.

@@ -44,7 +44,9 @@ SessionReply OnWriteFile(HandheldOps& ops, uint16_t op, Reader& r) {
     if (!r.Finished()) return Malformed(op, "write file");
     uint32_t written = 0;
     uint32_t e = ops.WriteFile(handle, data, &written);
-    return Answer(ReplyHeader(op, e).U32(std::min<uint32_t>(written, static_cast<uint32_t>(data.size()))).Take());
+    return Answer(ReplyHeader(op, e)
+                      .U32(std::min<uint32_t>(written, static_cast<uint32_t>(data.size())))
+                      .Take());
 }
 
 SessionReply OnReadFile(HandheldOps& ops, uint16_t op, Reader& r) {
@@ -54,7 +56,8 @@ SessionReply OnReadFile(HandheldOps& ops, uint16_t op, Reader& r) {
     std::vector<uint8_t> data;
     uint32_t e = ops.ReadFile(handle, std::min(max_bytes, kMaxDataChunk), &data);
     if (e != 0) data.clear();
-    if (data.size() > std::min(max_bytes, kMaxDataChunk)) data.resize(std::min(max_bytes, kMaxDataChunk));
+    if (data.size() > std::min(max_bytes, kMaxDataChunk))
+        data.resize(std::min(max_bytes, kMaxDataChunk));
     return Answer(ReplyHeader(op, e).Blob(data).Take());
 }
 
@@ -68,7 +71,7 @@ SessionReply OnPathOperation(HandheldOps& ops, uint16_t op, Reader& r) {
     std::u16string path = r.Str();
     if (!r.Finished()) return Malformed(op, "path operation");
     uint32_t e = static_cast<Op>(op) == Op::kCreateDirectory ? ops.MakeDirectory(path)
-                                                               : ops.RemoveFile(path);
+                                                             : ops.RemoveFile(path);
     return Answer(ReplyHeader(op, e).Take());
 }
 
@@ -237,7 +240,8 @@ SessionReply AgentSession::Hello(uint16_t op, const uint8_t* body, std::size_t s
     if (version != kProtocolVersion) {
         reply.body = ReplyHeader(op, err::kNotSupported).Take();
         reply.close_link = true;
-        reply.problem = "protocol version " + std::to_string(version) + " not supported; link closed";
+        reply.problem =
+            "protocol version " + std::to_string(version) + " not supported; link closed";
         return reply;
     }
     if (secret_.empty() || !SecretsEqual(std::string(secret.begin(), secret.end()), secret_)) {

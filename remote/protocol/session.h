@@ -17,13 +17,13 @@ struct SessionReply {
 };
 
 class AgentSession {
-public:
+  public:
     AgentSession(HandheldOps& ops, std::string secret) : ops_(ops), secret_(std::move(secret)) {}
 
     SessionReply Handle(const uint8_t* body, std::size_t size);
     bool authenticated() const { return authenticated_; }
 
-private:
+  private:
     SessionReply Hello(uint16_t op, const uint8_t* body, std::size_t size);
 
     HandheldOps& ops_;

@@ -111,7 +111,8 @@ FrameDecoder::Status FrameDecoder::Feed(const uint8_t* data, std::size_t size, s
         if (*used == size) return Status::kNeedMore;
         header_[header_have_++] = data[(*used)++];
         if (header_have_ == kFrameHeaderSize) {
-            body_size_ = static_cast<uint32_t>(header_[0]) | (static_cast<uint32_t>(header_[1]) << 8) |
+            body_size_ = static_cast<uint32_t>(header_[0]) |
+                         (static_cast<uint32_t>(header_[1]) << 8) |
                          (static_cast<uint32_t>(header_[2]) << 16) |
                          (static_cast<uint32_t>(header_[3]) << 24);
             if (body_size_ > max_body_) {

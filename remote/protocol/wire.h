@@ -19,7 +19,7 @@ constexpr uint32_t kMaxStringUnits = 32767;
 constexpr std::size_t kFrameHeaderSize = 4;
 
 class Writer {
-public:
+  public:
     Writer& U8(uint8_t v);
     Writer& U16(uint16_t v);
     Writer& U32(uint32_t v);
@@ -31,14 +31,14 @@ public:
     const std::vector<uint8_t>& bytes() const { return out_; }
     std::vector<uint8_t> Take() { return std::move(out_); }
 
-private:
+  private:
     std::vector<uint8_t> out_;
 };
 
 // Reads fields in order; the first short or invalid field makes every later read fail, so a
 // decoder checks ok() once at the end instead of after each field.
 class Reader {
-public:
+  public:
     Reader(const uint8_t* data, std::size_t size) : data_(data), size_(size) {}
 
     uint8_t U8();
@@ -55,7 +55,7 @@ public:
     // request, never something to ignore.
     bool Finished() const { return ok_ && pos_ == size_; }
 
-private:
+  private:
     bool Need(std::size_t n);
 
     const uint8_t* data_;
@@ -70,7 +70,7 @@ std::vector<uint8_t> MakeFrame(const std::vector<uint8_t>& body);
 // Reassembles frames from a byte stream that arrives in arbitrary pieces. The body buffer is
 // allocated only after its length has been checked against kMaxFrameBody.
 class FrameDecoder {
-public:
+  public:
     enum class Status { kNeedMore, kFrame, kTooLarge };
 
     explicit FrameDecoder(uint32_t max_body = kMaxFrameBody) : max_body_(max_body) {}
@@ -85,7 +85,7 @@ public:
     // True while part of a frame has been received (a link closing now cut a frame short).
     bool InFrame() const { return header_have_ > 0; }
 
-private:
+  private:
     uint32_t max_body_;
     uint8_t header_[kFrameHeaderSize] = {};
     std::size_t header_have_ = 0;

@@ -84,12 +84,14 @@ LinkConfig ReadLinkConfig(HMODULE self) {
     c.secret = NormalizeSecret(raw);
     if (c.secret.empty()) {
         c.error = ERROR_ACCESS_DENIED;
-        c.problem = "the pairing secret from " + source + " is unusable (16 to 256 printable characters)";
+        c.problem =
+            "the pairing secret from " + source + " is unusable (16 to 256 printable characters)";
     }
     return c;
 }
 
-uint32_t SocketTransport::Exchange(const std::vector<uint8_t>& request, std::vector<uint8_t>* reply) {
+uint32_t SocketTransport::Exchange(const std::vector<uint8_t>& request,
+                                   std::vector<uint8_t>* reply) {
     DWORD ms = kCallTimeoutMs + static_cast<DWORD>(request.size() / 1024);
     if (cap_ != nullptr) ms = std::min(ms, cap_->Remaining());
     Deadline deadline(ms);

@@ -24,20 +24,21 @@ struct LinkConfig {
 LinkConfig ReadLinkConfig(HMODULE self);
 
 class SocketTransport : public Transport {
-public:
-    SocketTransport(FramedSocket& socket, const std::atomic<bool>& cancel) : socket_(socket), cancel_(cancel) {}
+  public:
+    SocketTransport(FramedSocket& socket, const std::atomic<bool>& cancel)
+        : socket_(socket), cancel_(cancel) {}
     uint32_t Exchange(const std::vector<uint8_t>& request, std::vector<uint8_t>* reply) override;
     // While set, no exchange waits past this deadline.
     void set_cap(const Deadline* cap) { cap_ = cap; }
 
-private:
+  private:
     const Deadline* cap_ = nullptr;
     FramedSocket& socket_;
     const std::atomic<bool>& cancel_;
 };
 
 class Link {
-public:
+  public:
     Link() : transport_(socket_, cancel_), client_(transport_) {}
 
     // Connects and pairs within the time the desktop waits for a link; returns 0 or an error.
@@ -55,7 +56,7 @@ public:
     RemoteClient& client() { return client_; }
     void Close() { socket_.Close(); }
 
-private:
+  private:
     std::atomic<bool> cancel_{false};
     std::atomic<bool> up_{false};
     std::mutex call_mutex_;

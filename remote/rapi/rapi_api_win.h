@@ -28,35 +28,39 @@ constexpr HRESULT kAlreadyInitialized = static_cast<HRESULT>(0x80041001L);
 
 using PfnCeRapiInitEx = HRESULT(WINAPI*)(RapiInit*);
 using PfnCeRapiUninit = HRESULT(WINAPI*)();
-using PfnCeCreateFile = HANDLE(WINAPI*)(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
-                                        DWORD creation, DWORD flags, HANDLE template_file);
+using PfnCeCreateFile = HANDLE(WINAPI*)(LPCWSTR name, DWORD access, DWORD share,
+                                        LPSECURITY_ATTRIBUTES security, DWORD creation, DWORD flags,
+                                        HANDLE template_file);
 using PfnCeWriteFile = BOOL(WINAPI*)(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
                                      LPOVERLAPPED overlapped);
 using PfnCeCloseHandle = BOOL(WINAPI*)(HANDLE object);
 using PfnCeCreateDirectory = BOOL(WINAPI*)(LPCWSTR path, LPSECURITY_ATTRIBUTES security);
 using PfnCeDeleteFile = BOOL(WINAPI*)(LPCWSTR name);
-using PfnCeRegOpenKeyEx = LONG(WINAPI*)(HKEY key, LPCWSTR subkey, DWORD reserved, REGSAM access, PHKEY result);
-using PfnCeRegSetValueEx = LONG(WINAPI*)(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data,
-                                         DWORD size);
-using PfnCeRegQueryValueEx = LONG(WINAPI*)(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
-                                           LPDWORD size);
+using PfnCeRegOpenKeyEx = LONG(WINAPI*)(HKEY key, LPCWSTR subkey, DWORD reserved, REGSAM access,
+                                        PHKEY result);
+using PfnCeRegSetValueEx = LONG(WINAPI*)(HKEY key, LPCWSTR name, DWORD reserved, DWORD type,
+                                         const BYTE* data, DWORD size);
+using PfnCeRegQueryValueEx = LONG(WINAPI*)(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type,
+                                           LPBYTE data, LPDWORD size);
 using PfnCeRegCloseKey = LONG(WINAPI*)(HKEY key);
 using PfnCeGetSpecialFolderPath = DWORD(WINAPI*)(int folder, DWORD length, LPWSTR buffer);
 using PfnCeGetTempPath = DWORD(WINAPI*)(DWORD length, LPWSTR buffer);
 using PfnCeGetSystemMetrics = int(WINAPI*)(int index);
 using PfnCeCreateProcess = BOOL(WINAPI*)(LPCWSTR application, LPCWSTR command_line,
                                          LPSECURITY_ATTRIBUTES process_security,
-                                         LPSECURITY_ATTRIBUTES thread_security, BOOL inherit, DWORD flags,
-                                         LPVOID environment, LPWSTR current_directory, LPSTARTUPINFOW startup,
-                                         LPPROCESS_INFORMATION information);
+                                         LPSECURITY_ATTRIBUTES thread_security, BOOL inherit,
+                                         DWORD flags, LPVOID environment, LPWSTR current_directory,
+                                         LPSTARTUPINFOW startup, LPPROCESS_INFORMATION information);
 
 // Also exported, for tools and tests (the desktop program does not use them).
 using PfnCeRapiGetError = HRESULT(WINAPI*)();
 using PfnCeGetLastError = DWORD(WINAPI*)();
-using PfnCeReadFile = BOOL(WINAPI*)(HANDLE file, LPVOID buffer, DWORD size, LPDWORD read, LPOVERLAPPED overlapped);
-using PfnCeRegCreateKeyEx = LONG(WINAPI*)(HKEY key, LPCWSTR subkey, DWORD reserved, LPWSTR key_class,
-                                          DWORD options, REGSAM access, LPSECURITY_ATTRIBUTES security,
-                                          PHKEY result, LPDWORD disposition);
+using PfnCeReadFile = BOOL(WINAPI*)(HANDLE file, LPVOID buffer, DWORD size, LPDWORD read,
+                                    LPOVERLAPPED overlapped);
+using PfnCeRegCreateKeyEx = LONG(WINAPI*)(HKEY key, LPCWSTR subkey, DWORD reserved,
+                                          LPWSTR key_class, DWORD options, REGSAM access,
+                                          LPSECURITY_ATTRIBUTES security, PHKEY result,
+                                          LPDWORD disposition);
 
 // GetProcAddress with the entry point's own type (FARPROC is cast through void* so the compiler
 // accepts the conversion between function types).

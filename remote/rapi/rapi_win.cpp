@@ -22,20 +22,18 @@ namespace err = glimmora::remote::err;
 namespace {
 
 HMODULE g_self = nullptr;
-std::mutex g_state;                     // guards the four below
-std::shared_ptr<remote::Link> g_link;   // from CeRapiInitEx until CeRapiUninit
-glimmora::UniqueHandle g_connector;     // the thread making the link
-glimmora::UniqueHandle g_event;         // the event handed out in the caller's record
-RapiInit* g_record = nullptr;           // the caller's record, until its result is written
+std::mutex g_state;                    // guards the four below
+std::shared_ptr<remote::Link> g_link;  // from CeRapiInitEx until CeRapiUninit
+glimmora::UniqueHandle g_connector;    // the thread making the link
+glimmora::UniqueHandle g_event;        // the event handed out in the caller's record
+RapiInit* g_record = nullptr;          // the caller's record, until its result is written
 std::atomic<HRESULT> g_rapi_error{S_OK};
 std::atomic<DWORD> g_last_error{0};
 // Started at the first CeRapiInitEx rather than in DllMain, where the loader lock forbids it,
 // and kept for the life of the process.
 remote::WinsockSession* g_winsock = nullptr;
 
-HRESULT FromWin32(uint32_t e) {
-    return e == 0 ? S_OK : HRESULT_FROM_WIN32(e);
-}
+HRESULT FromWin32(uint32_t e) { return e == 0 ? S_OK : HRESULT_FROM_WIN32(e); }
 
 // Writes the outcome into the caller's record once and wakes whoever waits for it.
 // Caller holds g_state.
@@ -49,7 +47,8 @@ void ReportOutcome(HRESULT hr) {
 }
 
 DWORD WINAPI ConnectorMain(void* parameter) {
-    std::unique_ptr<std::shared_ptr<remote::Link>> holder(static_cast<std::shared_ptr<remote::Link>*>(parameter));
+    std::unique_ptr<std::shared_ptr<remote::Link>> holder(
+        static_cast<std::shared_ptr<remote::Link>*>(parameter));
     std::shared_ptr<remote::Link> link = *holder;
     holder.reset();
     remote::LinkConfig config = remote::ReadLinkConfig(g_self);
@@ -124,13 +123,14 @@ HRESULT WINAPI CeRapiInitEx(RapiInit* init) {
     if (!event) return FromWin32(::GetLastError());
     // A reference on this module for the connector thread, which gives it back as it ends.
     glimmora::UniqueModule pinned;
-    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&ConnectorMain),
-                              pinned.put())) {
+    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                              reinterpret_cast<LPCWSTR>(&ConnectorMain), pinned.put())) {
         return FromWin32(::GetLastError());
     }
     auto link = std::make_shared<remote::Link>();
     auto parameter = std::make_unique<std::shared_ptr<remote::Link>>(link);
-    glimmora::UniqueHandle thread(::CreateThread(nullptr, 0, ConnectorMain, parameter.get(), 0, nullptr));
+    glimmora::UniqueHandle thread(
+        ::CreateThread(nullptr, 0, ConnectorMain, parameter.get(), 0, nullptr));
     if (!thread) return FromWin32(::GetLastError());
     // Both belong to the running thread now.
     parameter.release();
@@ -184,8 +184,8 @@ HRESULT WINAPI CeRapiGetError() { return g_rapi_error; }
 
 DWORD WINAPI CeGetLastError() { return g_last_error; }
 
-HANDLE WINAPI CeCreateFile(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES, DWORD creation,
-                           DWORD flags, HANDLE) {
+HANDLE WINAPI CeCreateFile(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES,
+                           DWORD creation, DWORD flags, HANDLE) {
     if (name == nullptr) {
         SetErrors(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
@@ -259,16 +259,18 @@ BOOL WINAPI CeDeleteFile(LPCWSTR name) {
 LONG WINAPI CeRegOpenKeyEx(HKEY key, LPCWSTR subkey, DWORD, REGSAM, PHKEY result) {
     if (result == nullptr) return ERROR_INVALID_PARAMETER;
     uint32_t opened = 0;
-    uint32_t e = OnLink([&](remote::RemoteClient& c) { return c.OpenKey(Id(key), U16(subkey), &opened); });
+    uint32_t e =
+        OnLink([&](remote::RemoteClient& c) { return c.OpenKey(Id(key), U16(subkey), &opened); });
     if (e == 0) *result = reinterpret_cast<HKEY>(static_cast<uintptr_t>(opened));
     return static_cast<LONG>(e);
 }
 
-LONG WINAPI CeRegCreateKeyEx(HKEY key, LPCWSTR subkey, DWORD, LPWSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES,
-                             PHKEY result, LPDWORD disposition) {
+LONG WINAPI CeRegCreateKeyEx(HKEY key, LPCWSTR subkey, DWORD, LPWSTR, DWORD, REGSAM,
+                             LPSECURITY_ATTRIBUTES, PHKEY result, LPDWORD disposition) {
     if (result == nullptr || subkey == nullptr) return ERROR_INVALID_PARAMETER;
     uint32_t created = 0, how = 0;
-    uint32_t e = OnLink([&](remote::RemoteClient& c) { return c.CreateKey(Id(key), U16(subkey), &created, &how); });
+    uint32_t e = OnLink(
+        [&](remote::RemoteClient& c) { return c.CreateKey(Id(key), U16(subkey), &created, &how); });
     if (e == 0) {
         *result = reinterpret_cast<HKEY>(static_cast<uintptr_t>(created));
         if (disposition != nullptr) *disposition = how;
@@ -276,12 +278,15 @@ LONG WINAPI CeRegCreateKeyEx(HKEY key, LPCWSTR subkey, DWORD, LPWSTR, DWORD, REG
     return static_cast<LONG>(e);
 }
 
-LONG WINAPI CeRegSetValueEx(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
-    uint32_t e = OnLink([&](remote::RemoteClient& c) { return c.SetValue(Id(key), U16(name), type, data, size); });
+LONG WINAPI CeRegSetValueEx(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data,
+                            DWORD size) {
+    uint32_t e = OnLink(
+        [&](remote::RemoteClient& c) { return c.SetValue(Id(key), U16(name), type, data, size); });
     return static_cast<LONG>(e);
 }
 
-LONG WINAPI CeRegQueryValueEx(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size) {
+LONG WINAPI CeRegQueryValueEx(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data,
+                              LPDWORD size) {
     uint32_t value_type = 0, value_size = size ? *size : 0;
     uint32_t e = OnLink([&](remote::RemoteClient& c) {
         return c.QueryValue(Id(key), U16(name), &value_type, data, size ? &value_size : nullptr);
@@ -326,18 +331,22 @@ int WINAPI CeGetSystemMetrics(int index) {
     return e == 0 ? value : 0;
 }
 
-BOOL WINAPI CeCreateProcess(LPCWSTR application, LPCWSTR command_line, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES,
-                            BOOL, DWORD, LPVOID, LPWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION information) {
+BOOL WINAPI CeCreateProcess(LPCWSTR application, LPCWSTR command_line, LPSECURITY_ATTRIBUTES,
+                            LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPWSTR, LPSTARTUPINFOW,
+                            LPPROCESS_INFORMATION information) {
     std::u16string app = U16(application), cmd = U16(command_line);
     remote::ProcessStarted started;
     uint32_t e = OnLink([&](remote::RemoteClient& c) {
-        return c.StartProcess(application ? &app : nullptr, command_line ? &cmd : nullptr, &started);
+        return c.StartProcess(application ? &app : nullptr, command_line ? &cmd : nullptr,
+                              &started);
     });
     SetErrors(e);
     if (e != 0) return FALSE;
     if (information != nullptr) {
-        information->hProcess = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(started.process_handle));
-        information->hThread = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(started.thread_handle));
+        information->hProcess =
+            reinterpret_cast<HANDLE>(static_cast<uintptr_t>(started.process_handle));
+        information->hThread =
+            reinterpret_cast<HANDLE>(static_cast<uintptr_t>(started.thread_handle));
         information->dwProcessId = started.process_id;
         information->dwThreadId = started.thread_id;
     }

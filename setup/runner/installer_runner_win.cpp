@@ -33,9 +33,10 @@ int Fail(const std::wstring& what) {
 }
 
 int Usage() {
-    std::fputs("usage: installer-runner install INSTALL_DIR SETUP_DLL [FILE...]\n"
-               "       installer-runner uninstall INSTALL_DIR SETUP_DLL_NAME [FILE_NAME...]\n",
-               stderr);
+    std::fputs(
+        "usage: installer-runner install INSTALL_DIR SETUP_DLL [FILE...]\n"
+        "       installer-runner uninstall INSTALL_DIR SETUP_DLL_NAME [FILE_NAME...]\n",
+        stderr);
     return 2;
 }
 
@@ -174,9 +175,11 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"install") return Install(dir, setup, rest);
     if (command == L"uninstall") {
         for (const std::wstring& name : rest) {
-            if (name != FileNameOf(name)) return Fail(L"uninstall takes file names, not paths: " + name);
+            if (name != FileNameOf(name))
+                return Fail(L"uninstall takes file names, not paths: " + name);
         }
-        if (setup != FileNameOf(setup)) return Fail(L"uninstall takes the setup library's file name: " + setup);
+        if (setup != FileNameOf(setup))
+            return Fail(L"uninstall takes the setup library's file name: " + setup);
         return Uninstall(dir, setup, rest);
     }
     return Usage();

@@ -30,9 +30,15 @@ TEST(JpegErrors, KeepTheFirstWarningAndTheFatalErrorApartAndStopAfterAFatalOne) 
         test::EncodeJpeg(test::CheckeredGradient(16, 16, 3), test::kRgb);
     const ComplaintCase cases[] = {
         {"picture", whole, true, nullptr, nullptr},
-        {"text", {'h', 'e', 'l', 'l', 'o'}, false, nullptr,
+        {"text",
+         {'h', 'e', 'l', 'l', 'o'},
+         false,
+         nullptr,
          "Not a JPEG file: starts with 0x68 0x65"},
-        {"start marker only", {0xFF, 0xD8}, false, "Premature end of JPEG file",
+        {"start marker only",
+         {0xFF, 0xD8},
+         false,
+         "Premature end of JPEG file",
          "JPEG datastream contains no image"},
     };
     for (const ComplaintCase& c : cases) {

@@ -11,7 +11,7 @@ constexpr wchar_t kClass[] = L"GlimmoraWindowBaseTest";
 
 // Records what reached its handler; `log` outlives the window object.
 class RecordingWindow : public WindowBase<RecordingWindow> {
-public:
+  public:
     explicit RecordingWindow(std::vector<UINT>& log) : log_(log) {
         WNDCLASSW cls{};
         cls.lpfnWndProc = &RecordingWindow::Proc;
@@ -23,7 +23,7 @@ public:
     }
     bool handleKnownAtCreate = false;
 
-private:
+  private:
     friend WindowBase<RecordingWindow>;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         log_.push_back(message);

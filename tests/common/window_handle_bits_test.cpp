@@ -16,10 +16,8 @@ struct StoredHandleCase {
 // out; on a 32-bit build the same bits are the same handle.
 TEST(WindowHandleBits, StoredBitsAreTheLow32BitsReadBackSignExtended) {
     const StoredHandleCase cases[] = {
-        {0x00000000u, 0},
-        {0x000A0B0Cu, 0x000A0B0C},
-        {0x7FFFFFFFu, 0x7FFFFFFF},
-        {0x80000000u, -0x80000000LL},
+        {0x00000000u, 0},          {0x000A0B0Cu, 0x000A0B0C},
+        {0x7FFFFFFFu, 0x7FFFFFFF}, {0x80000000u, -0x80000000LL},
         {0xFFFF1234u, -0xEDCC},
     };
     for (const auto& c : cases) {

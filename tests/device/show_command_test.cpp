@@ -95,9 +95,9 @@ TEST(ShowCommandTest, FailuresNameTheFileAndTheReason) {
 }
 
 TEST(ShowCommandTest, BadArgumentsGiveUsage) {
-    for (const char* arguments : {"", "a.jpg 240 320 0 0", "a.jpg 240 320 5 0 out.bmp",
-                                  "a.jpg 240 x 0 0 out.bmp", "a.jpg 240 320 0 2 out.bmp",
-                                  "a.jpg 0 320 0 0 out.bmp"}) {
+    for (const char* arguments :
+         {"", "a.jpg 240 320 0 0", "a.jpg 240 320 5 0 out.bmp", "a.jpg 240 x 0 0 out.bmp",
+          "a.jpg 240 320 0 2 out.bmp", "a.jpg 0 320 0 0 out.bmp"}) {
         const Outcome outcome = RunShow(arguments);
         EXPECT_EQ(outcome.status, 2) << arguments;
         EXPECT_NE(outcome.stderrText.find("usage:"), std::string::npos) << arguments;

@@ -22,10 +22,10 @@ void ExpectParsed(const Case& c) {
 }
 
 TEST(ViewerCommandLine, DesktopFormKeepsBlanksInsideTheFolderName) {
-    ExpectParsed({L"\\My Documents\\Glimmora_001.jpg /65 /del",
-                  L"\\My Documents\\Glimmora_001.jpg", 65, true});
-    ExpectParsed({L"\\My Documents\\Glimmora_001.jpg /DEL /65",
-                  L"\\My Documents\\Glimmora_001.jpg", 65, true});
+    ExpectParsed({L"\\My Documents\\Glimmora_001.jpg /65 /del", L"\\My Documents\\Glimmora_001.jpg",
+                  65, true});
+    ExpectParsed({L"\\My Documents\\Glimmora_001.jpg /DEL /65", L"\\My Documents\\Glimmora_001.jpg",
+                  65, true});
     ExpectParsed({L"\\My Documents\\Glimmora\\Glimmora_005.jpg /86405",
                   L"\\My Documents\\Glimmora\\Glimmora_005.jpg", 86405, false});
 }

@@ -13,8 +13,8 @@ TEST(PictureLimits, RefusesOnlyHeadersBeyondFiveHundredMillionPixels) {
         bool refused;
     };
     for (const Case& c : {
-             Case{65500, 65500, true},   // the largest size the format allows
-             Case{65500, 7634, true},    // 500,027,000: just over
+             Case{65500, 65500, true},  // the largest size the format allows
+             Case{65500, 7634, true},   // 500,027,000: just over
              Case{65500, 7633, false},
              Case{25000, 20000, false},  // exactly at the limit
              Case{25000, 20001, true},

@@ -15,8 +15,9 @@ std::wstring MakeTempDir(const wchar_t* tag) {
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
     for (int i = 0; i < 1000; ++i) {
-        std::wstring dir = std::wstring(temp) + L"glimmora-" + tag + L"-" + std::to_wstring(::GetCurrentProcessId()) +
-                           L"-" + std::to_wstring(::GetTickCount() + i);
+        std::wstring dir = std::wstring(temp) + L"glimmora-" + tag + L"-" +
+                           std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                           std::to_wstring(::GetTickCount() + i);
         if (::CreateDirectoryW(dir.c_str(), nullptr)) return dir;
     }
     return {};
@@ -44,20 +45,23 @@ void RemoveTree(const std::wstring& dir) {
 }
 
 std::vector<uint8_t> ReadHostFile(const std::wstring& path) {
-    UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     std::vector<uint8_t> data;
     if (!f) return data;
     uint8_t buffer[65536];
     DWORD n = 0;
-    while (::ReadFile(f.get(), buffer, sizeof buffer, &n, nullptr) && n > 0) data.insert(data.end(), buffer, buffer + n);
+    while (::ReadFile(f.get(), buffer, sizeof buffer, &n, nullptr) && n > 0)
+        data.insert(data.end(), buffer, buffer + n);
     return data;
 }
 
 bool WriteHostFile(const std::wstring& path, const std::string& text) {
-    UniqueFile f(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile f(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD n = 0;
-    return f && ::WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &n, nullptr) && n == text.size();
+    return f && ::WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &n, nullptr) &&
+           n == text.size();
 }
 
 bool AgentProcess::Start(const std::wstring& dir, const std::string& secret, unsigned short port,
@@ -72,12 +76,14 @@ bool AgentProcess::Start(const std::wstring& dir, const std::string& secret, uns
     if (!WriteHostFile(secret_file, secret + "\n")) return false;
 
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    UniqueFile log(::CreateFileW((dir + L"\\agent.log").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 &inherit, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile log(::CreateFileW((dir + L"\\agent.log").c_str(), FILE_APPEND_DATA,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     std::wstring exe = BinDir() + L"\\handheld-agent.exe";
-    std::wstring line = L"\"" + exe + L"\" --secret-file \"" + secret_file + L"\" --root \"" + root_ +
-                        L"\" --port " + std::to_wstring(port) + L" --port-file \"" + port_file +
-                        L"\" --hello-timeout-ms 1000 --idle-timeout-ms 3000 " + extra_args;
+    std::wstring line = L"\"" + exe + L"\" --secret-file \"" + secret_file + L"\" --root \"" +
+                        root_ + L"\" --port " + std::to_wstring(port) + L" --port-file \"" +
+                        port_file + L"\" --hello-timeout-ms 1000 --idle-timeout-ms 3000 " +
+                        extra_args;
     std::vector<wchar_t> mutable_line(line.begin(), line.end());
     mutable_line.push_back(0);
     STARTUPINFOW si{};
@@ -87,8 +93,8 @@ bool AgentProcess::Start(const std::wstring& dir, const std::string& secret, uns
     si.hStdOutput = log.get();
     si.hStdError = log.get();
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(exe.c_str(), mutable_line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                          nullptr, &si, &pi)) {
+    if (!::CreateProcessW(exe.c_str(), mutable_line.data(), nullptr, nullptr, TRUE,
+                          CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi)) {
         return false;
     }
     ::CloseHandle(pi.hThread);
@@ -97,7 +103,8 @@ bool AgentProcess::Start(const std::wstring& dir, const std::string& secret, uns
     for (int i = 0; i < 400; ++i) {
         std::vector<uint8_t> text = ReadHostFile(port_file);
         if (!text.empty()) {
-            port_ = static_cast<unsigned short>(std::atoi(std::string(text.begin(), text.end()).c_str()));
+            port_ = static_cast<unsigned short>(
+                std::atoi(std::string(text.begin(), text.end()).c_str()));
             return port_ != 0;
         }
         if (!Alive()) return false;

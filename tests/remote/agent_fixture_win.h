@@ -21,7 +21,7 @@ std::vector<uint8_t> ReadHostFile(const std::wstring& path);
 bool WriteHostFile(const std::wstring& path, const std::string& text);
 
 class AgentProcess {
-public:
+  public:
     ~AgentProcess() { Kill(); }
 
     // Starts the agent on port (0: a free one) and waits until it listens. Its log goes to
@@ -35,7 +35,7 @@ public:
     const std::wstring& root() const { return root_; }
     std::string Log() const;
 
-private:
+  private:
     UniqueHandle process_;
     unsigned short port_ = 0;
     std::wstring dir_;

@@ -22,9 +22,9 @@ TEST(DevicePath, HandheldPathsLandUnderTheRoot) {
 }
 
 TEST(DevicePath, NothingEscapesTheRootOrNamesAHostDevice) {
-    for (const char16_t* bad :
-         {u"\\..\\x", u"\\a\\..\\..\\x", u"\\.\\x", u"\\...\\x", u"\\.. \\x", u"C:\\x", u"\\x:stream",
-          u"\\a\\*", u"\\tab\there", u"\\NUL", u"\\con.txt", u"\\Temp\\Com1.jpg", u"\\lpt9"}) {
+    for (const char16_t* bad : {u"\\..\\x", u"\\a\\..\\..\\x", u"\\.\\x", u"\\...\\x", u"\\.. \\x",
+                                u"C:\\x", u"\\x:stream", u"\\a\\*", u"\\tab\there", u"\\NUL",
+                                u"\\con.txt", u"\\Temp\\Com1.jpg", u"\\lpt9"}) {
         uint32_t e = 0;
         Map(bad, &e);
         EXPECT_EQ(e, err::kInvalidName) << std::u16string(bad).size();

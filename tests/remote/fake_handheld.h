@@ -13,7 +13,7 @@
 namespace glimmora::remote::testing {
 
 class FakeHandheld : public HandheldOps {
-public:
+  public:
     int calls = 0;
     std::map<std::u16string, std::vector<uint8_t>> files;
     std::map<std::u16string, RegistryValue> values;  // one flat key is enough here
@@ -22,7 +22,8 @@ public:
     bool last_had_app = false, last_had_cmd = false;
     int closed_all = 0;
 
-    uint32_t MakeFile(const std::u16string& path, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t* handle) override {
+    uint32_t MakeFile(const std::u16string& path, uint32_t, uint32_t, uint32_t, uint32_t,
+                      uint32_t* handle) override {
         ++calls;
         std::u16string host;
         if (uint32_t e = MapDevicePath(u"", path, &host)) return e;
@@ -32,7 +33,8 @@ public:
         next_ += 4;
         return 0;
     }
-    uint32_t WriteFile(uint32_t handle, const std::vector<uint8_t>& data, uint32_t* written) override {
+    uint32_t WriteFile(uint32_t handle, const std::vector<uint8_t>& data,
+                       uint32_t* written) override {
         ++calls;
         auto it = open_.find(handle);
         if (it == open_.end()) return err::kInvalidHandle;
@@ -65,14 +67,15 @@ public:
         *result = 0x1000;
         return 0;
     }
-    uint32_t CreateKey(uint32_t, const std::u16string&, uint32_t* result, uint32_t* disposition) override {
+    uint32_t CreateKey(uint32_t, const std::u16string&, uint32_t* result,
+                       uint32_t* disposition) override {
         ++calls;
         *result = 0x1000;
         *disposition = 1;
         return 0;
     }
     uint32_t SetValue(uint32_t key, const std::u16string& name, uint32_t type,
-                         const std::vector<uint8_t>& data) override {
+                      const std::vector<uint8_t>& data) override {
         ++calls;
         if (key != 0x1000) return err::kInvalidHandle;
         values[name] = RegistryValue{type, data};
@@ -86,14 +89,19 @@ public:
         *value = it->second;
         return 0;
     }
-    uint32_t CloseKey(uint32_t key) override { return ++calls, key == 0x1000 ? 0 : err::kInvalidHandle; }
+    uint32_t CloseKey(uint32_t key) override {
+        return ++calls, key == 0x1000 ? 0 : err::kInvalidHandle;
+    }
     uint32_t SpecialFolder(int32_t csidl, std::u16string* path) override {
         ++calls;
         return SpecialFolderPath(csidl, path) ? 0 : err::kFileNotFound;
     }
     std::u16string TempPath() override { return ++calls, DeviceTempPath(); }
-    int32_t SystemMetrics(int32_t index) override { return ++calls, index == 0 ? 240 : index == 1 ? 320 : 0; }
-    uint32_t StartProcess(const std::u16string* app, const std::u16string* cmd, ProcessStarted* started) override {
+    int32_t SystemMetrics(int32_t index) override {
+        return ++calls, index == 0 ? 240 : index == 1 ? 320 : 0;
+    }
+    uint32_t StartProcess(const std::u16string* app, const std::u16string* cmd,
+                          ProcessStarted* started) override {
         ++calls;
         last_had_app = app != nullptr;
         last_had_cmd = cmd != nullptr;
@@ -102,9 +110,12 @@ public:
         *started = ProcessStarted{0x200, 0x204, 42, 43};
         return 0;
     }
-    void CloseAll() override { ++closed_all; open_.clear(); }
+    void CloseAll() override {
+        ++closed_all;
+        open_.clear();
+    }
 
-private:
+  private:
     std::map<uint32_t, std::u16string> open_;
     uint32_t next_ = 0x100;
 };

@@ -40,20 +40,22 @@ struct Api {
     PfnCeRapiGetError RapiGetError = nullptr;
 
     bool Load() {
-        module.reset(::LoadLibraryA("rapi.dll"));  // beside the test program, as beside the desktop's
+        module.reset(
+            ::LoadLibraryA("rapi.dll"));  // beside the test program, as beside the desktop's
         if (!module) return false;
         auto get = [&](auto& fn, const char* name) {
             fn = LookUp<std::remove_reference_t<decltype(fn)>>(module.get(), name);
             return fn != nullptr;
         };
-        return get(InitEx, "CeRapiInitEx") && get(Uninit, "CeRapiUninit") && get(CreateFile, "CeCreateFile") &&
-               get(WriteFile, "CeWriteFile") && get(CloseHandle, "CeCloseHandle") &&
-               get(CreateDirectory, "CeCreateDirectory") && get(DeleteFile, "CeDeleteFile") &&
-               get(RegOpenKeyEx, "CeRegOpenKeyEx") && get(RegSetValueEx, "CeRegSetValueEx") &&
-               get(RegQueryValueEx, "CeRegQueryValueEx") && get(RegCloseKey, "CeRegCloseKey") &&
-               get(GetSpecialFolderPath, "CeGetSpecialFolderPath") && get(GetTempPath, "CeGetTempPath") &&
-               get(GetSystemMetrics, "CeGetSystemMetrics") && get(CreateProcess, "CeCreateProcess") &&
-               get(RapiGetError, "CeRapiGetError");
+        return get(InitEx, "CeRapiInitEx") && get(Uninit, "CeRapiUninit") &&
+               get(CreateFile, "CeCreateFile") && get(WriteFile, "CeWriteFile") &&
+               get(CloseHandle, "CeCloseHandle") && get(CreateDirectory, "CeCreateDirectory") &&
+               get(DeleteFile, "CeDeleteFile") && get(RegOpenKeyEx, "CeRegOpenKeyEx") &&
+               get(RegSetValueEx, "CeRegSetValueEx") && get(RegQueryValueEx, "CeRegQueryValueEx") &&
+               get(RegCloseKey, "CeRegCloseKey") &&
+               get(GetSpecialFolderPath, "CeGetSpecialFolderPath") &&
+               get(GetTempPath, "CeGetTempPath") && get(GetSystemMetrics, "CeGetSystemMetrics") &&
+               get(CreateProcess, "CeCreateProcess") && get(RapiGetError, "CeRapiGetError");
     }
 };
 
@@ -63,7 +65,7 @@ Api& TheApi() {
 }
 
 class LinkTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(api.module || api.Load()) << "rapi.dll or one of its entry points is missing";
         dir = MakeTempDir(L"link");
@@ -80,7 +82,8 @@ protected:
 
     static void PointAt(unsigned short port, const std::string& secret) {
         ::SetEnvironmentVariableW(L"GLIMMORA_RAPI_PORT", std::to_wstring(port).c_str());
-        ::SetEnvironmentVariableW(L"GLIMMORA_RAPI_SECRET", std::wstring(secret.begin(), secret.end()).c_str());
+        ::SetEnvironmentVariableW(L"GLIMMORA_RAPI_SECRET",
+                                  std::wstring(secret.begin(), secret.end()).c_str());
     }
 
     // What the desktop does: start the link and wait up to 5000 ms for its outcome.
@@ -97,7 +100,8 @@ protected:
     std::wstring Host(const std::wstring& device_path) const { return agent.root() + device_path; }
 
     HANDLE CreateForWrite(const wchar_t* path) {
-        return api.CreateFile(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return api.CreateFile(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
     }
 
     Api& api = TheApi();
@@ -128,7 +132,8 @@ TEST_F(LinkTest, FileBytesLandOnTheHandheldDisk) {
     HANDLE f = CreateForWrite(L"\\My Documents\\Glimmora_001.jpg");
     ASSERT_NE(f, INVALID_HANDLE_VALUE) << ::GetLastError();
     DWORD written = 0;
-    ASSERT_TRUE(api.WriteFile(f, picture.data(), static_cast<DWORD>(picture.size()), &written, nullptr));
+    ASSERT_TRUE(
+        api.WriteFile(f, picture.data(), static_cast<DWORD>(picture.size()), &written, nullptr));
     EXPECT_EQ(written, picture.size());
     ASSERT_TRUE(api.CloseHandle(f));
     EXPECT_EQ(ReadHostFile(Host(L"\\My Documents\\Glimmora_001.jpg")), picture);
@@ -154,7 +159,7 @@ TEST_F(LinkTest, FileBytesLandOnTheHandheldDisk) {
 
 // The agent reads its storage card from a file in its folder, before every write.
 class FullCardTest : public LinkTest {
-protected:
+  protected:
     std::wstring AgentArgs() override {
         WriteHostFile(dir + L"\\card", "free 1000\n");
         return L"--card-file \"" + dir + L"\\card\"";
@@ -167,7 +172,8 @@ TEST_F(FullCardTest, AWriteBeyondTheFreeRoomStopsPartWayAsDiskFull) {
     HANDLE f = CreateForWrite(L"\\My Documents\\Glimmora_001.jpg");
     ASSERT_NE(f, INVALID_HANDLE_VALUE);
     DWORD written = 0;
-    EXPECT_FALSE(api.WriteFile(f, picture.data(), static_cast<DWORD>(picture.size()), &written, nullptr));
+    EXPECT_FALSE(
+        api.WriteFile(f, picture.data(), static_cast<DWORD>(picture.size()), &written, nullptr));
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
     EXPECT_EQ(written, 1000u);
     ASSERT_TRUE(api.CloseHandle(f));
@@ -177,7 +183,8 @@ TEST_F(FullCardTest, AWriteBeyondTheFreeRoomStopsPartWayAsDiskFull) {
     // Room again (the card file gone): the next write is whole.
     ::DeleteFileW((dir + L"\\card").c_str());
     f = CreateForWrite(L"\\My Documents\\Glimmora_001.jpg");
-    EXPECT_TRUE(api.WriteFile(f, picture.data(), static_cast<DWORD>(picture.size()), &written, nullptr));
+    EXPECT_TRUE(
+        api.WriteFile(f, picture.data(), static_cast<DWORD>(picture.size()), &written, nullptr));
     EXPECT_EQ(written, picture.size());
     ASSERT_TRUE(api.CloseHandle(f));
 }
@@ -193,18 +200,21 @@ TEST_F(LinkTest, DirectoriesAreCreatedAndFilesDeleted) {
 
     ASSERT_TRUE(WriteHostFile(Host(L"\\My Documents\\Glimmora\\old.jpg"), "x"));
     EXPECT_TRUE(api.DeleteFile(L"\\My Documents\\Glimmora\\old.jpg"));
-    EXPECT_EQ(::GetFileAttributesW(Host(L"\\My Documents\\Glimmora\\old.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(::GetFileAttributesW(Host(L"\\My Documents\\Glimmora\\old.jpg").c_str()),
+              INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(api.DeleteFile(L"\\My Documents\\Glimmora\\old.jpg"));
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
 class RegistryTest : public LinkTest {
-protected:
+  protected:
     void SetUp() override {
         LinkTest::SetUp();
         ::RegDeleteKeyW(HKEY_CURRENT_USER, kKey);
         HKEY k = nullptr;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), 0);
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                    &k, nullptr),
+                  0);
         ::RegCloseKey(k);
     }
     void TearDown() override {
@@ -219,34 +229,43 @@ TEST_F(RegistryTest, ValuesAreWrittenAndReadBackWithTypeAndSize) {
     HKEY key = nullptr;
     ASSERT_EQ(api.RegOpenKeyEx(HKEY_CURRENT_USER, kKey, 0, 0, &key), ERROR_SUCCESS);
     DWORD one = 1;
-    ASSERT_EQ(api.RegSetValueEx(key, L"RAPI_StopSlideshow", 0, REG_DWORD, reinterpret_cast<BYTE*>(&one), 4), 0);
+    ASSERT_EQ(api.RegSetValueEx(key, L"RAPI_StopSlideshow", 0, REG_DWORD,
+                                reinterpret_cast<BYTE*>(&one), 4),
+              0);
     const wchar_t folder[] = L"\\Program Files\\Glimmora";
-    ASSERT_EQ(api.RegSetValueEx(key, L"InstalledDirPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder),
-                                sizeof folder),
+    ASSERT_EQ(api.RegSetValueEx(key, L"InstalledDirPath", 0, REG_SZ,
+                                reinterpret_cast<const BYTE*>(folder), sizeof folder),
               0);
 
     // Seen by the handheld's own registry.
     DWORD type = 0, value = 0, size = 4;
-    ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, kKey, L"RAPI_StopSlideshow", RRF_RT_ANY, &type, &value, &size), 0);
+    ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, kKey, L"RAPI_StopSlideshow", RRF_RT_ANY, &type,
+                             &value, &size),
+              0);
     EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(value, 1u);
 
     wchar_t text[260] = {};
     size = sizeof text;
-    ASSERT_EQ(api.RegQueryValueEx(key, L"InstalledDirPath", nullptr, &type, reinterpret_cast<BYTE*>(text), &size), 0);
+    ASSERT_EQ(api.RegQueryValueEx(key, L"InstalledDirPath", nullptr, &type,
+                                  reinterpret_cast<BYTE*>(text), &size),
+              0);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(size, sizeof folder);
     EXPECT_STREQ(text, folder);
 
     value = 0;
     size = 4;
-    ASSERT_EQ(api.RegQueryValueEx(key, L"RAPI_StopSlideshow", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size), 0);
+    ASSERT_EQ(api.RegQueryValueEx(key, L"RAPI_StopSlideshow", nullptr, &type,
+                                  reinterpret_cast<BYTE*>(&value), &size),
+              0);
     EXPECT_EQ(value, 1u);
     EXPECT_EQ(size, 4u);
 
     wchar_t small[4] = {L'k', L'e', L'e', L'p'};
     size = sizeof small;
-    EXPECT_EQ(api.RegQueryValueEx(key, L"InstalledDirPath", nullptr, &type, reinterpret_cast<BYTE*>(small), &size),
+    EXPECT_EQ(api.RegQueryValueEx(key, L"InstalledDirPath", nullptr, &type,
+                                  reinterpret_cast<BYTE*>(small), &size),
               ERROR_MORE_DATA);
     EXPECT_EQ(size, sizeof folder);
     size = 0;
@@ -254,7 +273,8 @@ TEST_F(RegistryTest, ValuesAreWrittenAndReadBackWithTypeAndSize) {
     EXPECT_EQ(size, sizeof folder);
 
     size = 4;
-    EXPECT_EQ(api.RegQueryValueEx(key, L"NoSuchValue", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size),
+    EXPECT_EQ(api.RegQueryValueEx(key, L"NoSuchValue", nullptr, &type,
+                                  reinterpret_cast<BYTE*>(&value), &size),
               ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(api.RegCloseKey(key), 0);
     EXPECT_EQ(api.RegCloseKey(key), ERROR_INVALID_HANDLE);
@@ -282,8 +302,9 @@ TEST_F(LinkTest, ProcessStartsInTheHandheldWithItsArguments) {
                             Host(L"\\Program Files\\child.exe").c_str(), FALSE));
     ASSERT_EQ(Connect(), S_OK);
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(api.CreateProcess(L"\\Program Files\\child.exe", L"\\My Documents\\Glimmora_001.jpg /65 /del",
-                                  nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &pi))
+    ASSERT_TRUE(api.CreateProcess(L"\\Program Files\\child.exe",
+                                  L"\\My Documents\\Glimmora_001.jpg /65 /del", nullptr, nullptr,
+                                  FALSE, 0, nullptr, nullptr, nullptr, &pi))
         << ::GetLastError();
     EXPECT_NE(pi.dwProcessId, 0u);
     std::vector<uint8_t> report;
@@ -298,8 +319,8 @@ TEST_F(LinkTest, ProcessStartsInTheHandheldWithItsArguments) {
     EXPECT_TRUE(api.CloseHandle(pi.hProcess));
     EXPECT_TRUE(api.CloseHandle(pi.hThread));
 
-    EXPECT_FALSE(api.CreateProcess(L"\\Program Files\\missing.exe", L"", nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, nullptr, &pi));
+    EXPECT_FALSE(api.CreateProcess(L"\\Program Files\\missing.exe", L"", nullptr, nullptr, FALSE, 0,
+                                   nullptr, nullptr, nullptr, &pi));
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
@@ -369,8 +390,9 @@ TEST_F(LinkTest, HandlesLeftOpenAreClosedWhenTheLinkEnds) {
     // Opened without sharing by the agent: only once it is closed can anyone open it again.
     bool reopened = false;
     for (int i = 0; i < 60 && !reopened; ++i) {
-        UniqueFile again(::CreateFileW(Host(L"\\My Documents\\left-open.jpg").c_str(), GENERIC_WRITE, 0, nullptr,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile again(::CreateFileW(Host(L"\\My Documents\\left-open.jpg").c_str(),
+                                       GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         reopened = static_cast<bool>(again);
         if (!reopened) ::Sleep(50);
     }
@@ -409,7 +431,7 @@ TEST_F(LinkTest, AHandheldThatNeverAnswersFailsWithinTheWait) {
 
 // The agent takes its time over large requests here, so a kill lands in the middle of one.
 class SlowLinkTest : public LinkTest {
-protected:
+  protected:
     std::wstring AgentArgs() override { return L"--receive-delay-ms 40"; }
 };
 
@@ -422,7 +444,8 @@ TEST_F(SlowLinkTest, AgentKilledMidWriteFailsTheCallsAndANewAgentServes) {
     BOOL ok = TRUE;
     DWORD written = 0, error = 0;
     std::thread writer([&] {
-        ok = api.WriteFile(f, picture.data(), static_cast<DWORD>(picture.size()), &written, nullptr);
+        ok =
+            api.WriteFile(f, picture.data(), static_cast<DWORD>(picture.size()), &written, nullptr);
         error = ::GetLastError();
         done = true;
     });
@@ -460,7 +483,8 @@ TEST_F(SlowLinkTest, UninitFromAnotherThreadEndsACallInProgress) {
     BOOL ok = TRUE;
     std::thread writer([&] {
         DWORD written = 0;
-        ok = api.WriteFile(f, picture.data(), static_cast<DWORD>(picture.size()), &written, nullptr);
+        ok =
+            api.WriteFile(f, picture.data(), static_cast<DWORD>(picture.size()), &written, nullptr);
     });
     ::Sleep(200);
     DWORD start = ::GetTickCount();
@@ -475,7 +499,7 @@ TEST_F(SlowLinkTest, UninitFromAnotherThreadEndsACallInProgress) {
 
 // A raw peer for the hostile-input tests.
 class RawPeer {
-public:
+  public:
     bool Open(unsigned short port) {
         socket_ = FramedSocket();
         UniqueSocket s;
@@ -484,17 +508,22 @@ public:
         return true;
     }
     bool SendRaw(const std::vector<uint8_t>& bytes) {
-        return ::send(socket_.get(), reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()), 0) ==
-               static_cast<int>(bytes.size());
+        return ::send(socket_.get(), reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<int>(bytes.size()), 0) == static_cast<int>(bytes.size());
     }
-    uint32_t Exchange(const std::vector<uint8_t>& body, std::vector<uint8_t>* reply, DWORD ms = 3000) {
+    uint32_t Exchange(const std::vector<uint8_t>& body, std::vector<uint8_t>* reply,
+                      DWORD ms = 3000) {
         if (uint32_t e = socket_.Send(body, Deadline(ms), nullptr)) return e;
         return socket_.Receive(reply, Deadline(ms), nullptr);
     }
     bool Pair() {
         std::vector<uint8_t> reply;
-        auto hello = Writer().U16(1).U32(kHelloMagic).U32(kProtocolVersion)
-                         .Blob(reinterpret_cast<const uint8_t*>(kSecret.data()), kSecret.size()).Take();
+        auto hello = Writer()
+                         .U16(1)
+                         .U32(kHelloMagic)
+                         .U32(kProtocolVersion)
+                         .Blob(reinterpret_cast<const uint8_t*>(kSecret.data()), kSecret.size())
+                         .Take();
         return Exchange(hello, &reply) == 0 && reply.size() == 6 && reply[2] == 0;
     }
     void EndSending() { ::shutdown(socket_.get(), SD_SEND); }
@@ -506,7 +535,7 @@ public:
         return e != 0 && e != WSAETIMEDOUT;
     }
 
-private:
+  private:
     FramedSocket socket_;
 };
 
@@ -540,9 +569,22 @@ TEST_F(LinkTest, TenThousandHostileFramesLeaveTheAgentServing) {
     // must be refused before anything is done on the handheld.
     const uint16_t read_only[] = {4, 5, 11, 12, 13, 14, 15, 0, 17, 999, 0x8003};
     const std::vector<std::vector<uint8_t>> mutating = {
-        Writer().U16(2).Str(u"\\fuzz.bin").U32(GENERIC_WRITE).U32(0).U32(CREATE_ALWAYS).U32(0x80).Take(),
+        Writer()
+            .U16(2)
+            .Str(u"\\fuzz.bin")
+            .U32(GENERIC_WRITE)
+            .U32(0)
+            .U32(CREATE_ALWAYS)
+            .U32(0x80)
+            .Take(),
         Writer().U16(6).Str(u"\\fuzzdir").Take(),
-        Writer().U16(10).U32(kHkeyCurrentUser).Str(u"fuzz").U32(4).Blob(std::vector<uint8_t>(4, 1)).Take(),
+        Writer()
+            .U16(10)
+            .U32(kHkeyCurrentUser)
+            .Str(u"fuzz")
+            .U32(4)
+            .Blob(std::vector<uint8_t>(4, 1))
+            .Take(),
         Writer().U16(16).U8(1).Str(u"\\fuzz.exe").U8(0).Str(u"").Take(),
     };
     for (int i = 0; i < 10000; ++i) {
@@ -552,7 +594,8 @@ TEST_F(LinkTest, TenThousandHostileFramesLeaveTheAgentServing) {
             Writer w;
             w.U16(read_only[rng() % (sizeof read_only / sizeof read_only[0])]);
             std::size_t extra = rng() % 24;
-            for (std::size_t j = 0; j < extra; ++j) w.U8(static_cast<uint8_t>(rng() % 3 == 0 ? 0xff : rng()));
+            for (std::size_t j = 0; j < extra; ++j)
+                w.U8(static_cast<uint8_t>(rng() % 3 == 0 ? 0xff : rng()));
             body = w.Take();
         } else if (kind < 9) {
             const auto& valid = mutating[rng() % mutating.size()];
@@ -608,7 +651,8 @@ TEST_F(LinkTest, TenThousandHostileFramesLeaveTheAgentServing) {
         for (auto& b : junk) b = static_cast<uint8_t>(rng());
         std::vector<uint8_t> reply;
         stranger.Exchange(junk, &reply, 2000);
-        EXPECT_TRUE(reply.empty() || reply[2] != 0 || reply[3] != 0 || reply[4] != 0 || reply[5] != 0);
+        EXPECT_TRUE(reply.empty() || reply[2] != 0 || reply[3] != 0 || reply[4] != 0 ||
+                    reply[5] != 0);
     }
     EXPECT_GT(answered, 5000);
     EXPECT_TRUE(agent.Alive());

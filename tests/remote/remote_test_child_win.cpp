@@ -18,7 +18,8 @@ int main() {
     wchar_t cwd[MAX_PATH] = {};
     ::GetCurrentDirectoryW(MAX_PATH, cwd);
     std::wstring report = L"args=" + line.substr(i) + L"\ncwd=" + cwd + L"\n";
-    HANDLE f = ::CreateFileW(L"child-ran.tmp", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE f = ::CreateFileW(L"child-ran.tmp", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return 1;
     DWORD n = 0;
     ::WriteFile(f, report.data(), static_cast<DWORD>(report.size() * sizeof(wchar_t)), &n, nullptr);

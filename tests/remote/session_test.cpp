@@ -17,7 +17,7 @@ const std::string kSecret = "0123456789abcdef0123456789abcdef";
 
 // Carries each request through the frame encoder and decoder, as the sockets would.
 class LoopTransport : public Transport {
-public:
+  public:
     explicit LoopTransport(AgentSession& session) : session_(session) {}
     uint32_t Exchange(const std::vector<uint8_t>& request, std::vector<uint8_t>* reply) override {
         if (closed) return 10054;  // connection reset
@@ -36,7 +36,7 @@ public:
     bool closed = false;
     std::vector<std::string> problems;
 
-private:
+  private:
     AgentSession& session_;
 };
 
@@ -57,8 +57,8 @@ TEST(Pairing, NothingHappensBeforeTheSecretIsShown) {
 }
 
 TEST(Pairing, WrongShortOrMissingSecretsAreRefused) {
-    for (const std::string& guess : {std::string("0123456789abcdef0123456789abcdeX"), kSecret.substr(0, 31),
-                                     kSecret + "0", std::string()}) {
+    for (const std::string& guess : {std::string("0123456789abcdef0123456789abcdeX"),
+                                     kSecret.substr(0, 31), kSecret + "0", std::string()}) {
         Link link;
         EXPECT_EQ(link.client.Hello(guess), err::kAccessDenied);
         EXPECT_TRUE(link.transport.closed);
@@ -114,7 +114,8 @@ TEST(Registry, QueryFollowsTheLocalRegistryRules) {
     Link link;
     ASSERT_EQ(link.client.Hello(kSecret), 0u);
     uint32_t key = 0;
-    EXPECT_EQ(link.client.OpenKey(kHkeyCurrentUser, u"Software\\Missing", &key), err::kFileNotFound);
+    EXPECT_EQ(link.client.OpenKey(kHkeyCurrentUser, u"Software\\Missing", &key),
+              err::kFileNotFound);
     ASSERT_EQ(link.client.OpenKey(kHkeyCurrentUser, u"Software\\Test", &key), 0u);
     const uint8_t text[] = {'h', 0, 'i', 0, 0, 0};
     ASSERT_EQ(link.client.SetValue(key, u"Name", 1, text, sizeof text), 0u);
@@ -160,7 +161,7 @@ TEST(Folders, SmallBuffersFollowEachCallsConvention) {
 
 // A transport whose replies are wrong in a given way.
 class ScriptedTransport : public Transport {
-public:
+  public:
     std::vector<uint8_t> next;
     int exchanges = 0;
     uint32_t Exchange(const std::vector<uint8_t>&, std::vector<uint8_t>* reply) override {
@@ -210,8 +211,12 @@ TEST(Robustness, TruncatedRequestsNeverReachTheHandheld) {
         for (std::size_t n = 2; n < req.size(); ++n) {
             FakeHandheld h;
             AgentSession s(h, kSecret);
-            auto hello = Writer().U16(1).U32(kHelloMagic).U32(kProtocolVersion)
-                             .Blob(reinterpret_cast<const uint8_t*>(kSecret.data()), kSecret.size()).Take();
+            auto hello = Writer()
+                             .U16(1)
+                             .U32(kHelloMagic)
+                             .U32(kProtocolVersion)
+                             .Blob(reinterpret_cast<const uint8_t*>(kSecret.data()), kSecret.size())
+                             .Take();
             ASSERT_FALSE(s.Handle(hello.data(), hello.size()).close_link);
             SessionReply r = s.Handle(req.data(), n);
             EXPECT_EQ(h.calls, 0) << "op " << req[0] << " cut to " << n;
@@ -229,8 +234,12 @@ TEST(Robustness, RandomRequestsGetAnAnswerOrAClosedLink) {
     std::mt19937 rng(12345);
     FakeHandheld h;
     AgentSession paired(h, kSecret);
-    auto hello = Writer().U16(1).U32(kHelloMagic).U32(kProtocolVersion)
-                     .Blob(reinterpret_cast<const uint8_t*>(kSecret.data()), kSecret.size()).Take();
+    auto hello = Writer()
+                     .U16(1)
+                     .U32(kHelloMagic)
+                     .U32(kProtocolVersion)
+                     .Blob(reinterpret_cast<const uint8_t*>(kSecret.data()), kSecret.size())
+                     .Take();
     ASSERT_FALSE(paired.Handle(hello.data(), hello.size()).close_link);
     for (int i = 0; i < 20000; ++i) {
         std::vector<uint8_t> body(rng() % 64);

@@ -16,7 +16,7 @@ TEST(StorageCardTest, CardFileWords) {
         {"", std::nullopt, 0},
         {"free 4096\n", 4096, 0},
         {"slow 2500 free 0", 0, 2500},
-        {"free -1 slow x", std::nullopt, 0},           // not numbers: defaults
+        {"free -1 slow x", std::nullopt, 0},             // not numbers: defaults
         {"free 99999999999999999999", std::nullopt, 0},  // out of range
         {"slow 60001", std::nullopt, 0},                 // longer than a minute: ignored
         {"free", std::nullopt, 0},                       // cut short while being written

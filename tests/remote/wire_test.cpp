@@ -36,7 +36,8 @@ TEST(FrameDecoder, StopsAtTheEndOfEachFrameInOneBuffer) {
     EXPECT_EQ(used, 5u);
     EXPECT_EQ(d.TakeFrame(), Body({9}));
     std::size_t used2 = 0;
-    ASSERT_EQ(d.Feed(stream.data() + used, stream.size() - used, &used2), FrameDecoder::Status::kFrame);
+    ASSERT_EQ(d.Feed(stream.data() + used, stream.size() - used, &used2),
+              FrameDecoder::Status::kFrame);
     EXPECT_EQ(d.TakeFrame(), Body({7, 8}));
 }
 

@@ -19,7 +19,7 @@ const std::wstring kOurCommand = L"\"\\Program Files\\Glimmora\\Glimmora.exe\" %
 const std::wstring kOurIcon = L"\\Program Files\\Glimmora\\Glimmora.exe,0";
 
 class InstallStepsTest : public testing::Test {
-protected:
+  protected:
     SetupPlaces Places() const { return {reg.currentUser(), reg.localMachine(), reg.classes()}; }
 
     // An installed viewer with its settings, a hand-off value and a key below its own.
@@ -42,7 +42,8 @@ protected:
 
 TEST_F(InstallStepsTest, InstallWritesTheFolderWithItsTerminator) {
     RecordInstallFolder(Places(), L"\\Program Files\\Glimmora");
-    EXPECT_EQ(reg.Text(reg.localMachine(), kAppKey, L"InstalledDirPath"), L"\\Program Files\\Glimmora");
+    EXPECT_EQ(reg.Text(reg.localMachine(), kAppKey, L"InstalledDirPath"),
+              L"\\Program Files\\Glimmora");
     UniqueHkey key = device::OpenRegistryKey(reg.localMachine(), kAppKey);
     ASSERT_TRUE(key);
     EXPECT_EQ(device::ValueDataBytes(key.get(), L"InstalledDirPath"), DWORD{(23 + 1) * 2});

@@ -13,7 +13,7 @@ using glimmora::UniqueModule;
 const std::wstring kAppKey = L"Software\\Kestrova\\Glimmora";
 
 class TandrelDllTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(::RegOverridePredefKey(HKEY_CURRENT_USER, reg.currentUser()), ERROR_SUCCESS);
         ASSERT_EQ(::RegOverridePredefKey(HKEY_LOCAL_MACHINE, reg.localMachine()), ERROR_SUCCESS);
@@ -41,7 +41,8 @@ TEST_F(TandrelDllTest, ExportsExactlyTheFourHooksUndecorated) {
     auto base = reinterpret_cast<const BYTE*>(dll.get());
     auto dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     auto nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    const IMAGE_DATA_DIRECTORY& dir =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
     ASSERT_NE(dir.VirtualAddress, 0u);
     auto exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
     auto names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
@@ -72,7 +73,8 @@ TEST_F(TandrelDllTest, InstallAndRemovalThroughTheHooks) {
     reg.SetText(reg.currentUser(), kAppKey, L"Old_DefaultIcon", L"pimg.exe,-101");
     EXPECT_EQ(uninstallInit(nullptr, dir), 0);
     EXPECT_EQ(uninstallExit(nullptr), 0);
-    EXPECT_EQ(reg.Text(reg.classes(), L"jpegfile\\Shell\\Open\\Command", nullptr), L"pimg.exe \"%1\"");
+    EXPECT_EQ(reg.Text(reg.classes(), L"jpegfile\\Shell\\Open\\Command", nullptr),
+              L"pimg.exe \"%1\"");
     EXPECT_EQ(reg.Text(reg.classes(), L"jpegfile\\DefaultIcon", nullptr), L"pimg.exe,-101");
     EXPECT_FALSE(reg.KeyExists(reg.currentUser(), kAppKey));
     EXPECT_FALSE(reg.KeyExists(reg.localMachine(), kAppKey));

@@ -10,7 +10,8 @@ TempFolder::TempFolder() {
     namespace fs = std::filesystem;
     std::random_device rd;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path candidate = fs::temp_directory_path() / ("glimmora-test-" + std::to_string(rd()));
+        const fs::path candidate =
+            fs::temp_directory_path() / ("glimmora-test-" + std::to_string(rd()));
         if (fs::create_directory(candidate)) {
             path_ = candidate.string();
             path_ += static_cast<char>(fs::path::preferred_separator);

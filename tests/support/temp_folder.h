@@ -7,7 +7,7 @@
 namespace glimmora::test {
 
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -16,7 +16,7 @@ public:
     const std::string& path() const { return path_; }
     std::string File(const std::string& name) const { return path_ + name; }
 
-private:
+  private:
     std::string path_;
 };
 

@@ -128,7 +128,8 @@ std::vector<std::uint8_t> WithAnnouncedSize(std::vector<std::uint8_t> jpeg, unsi
 void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) throw std::runtime_error("cannot write " + path);
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const bool written =
+        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     const bool closed = std::fclose(f) == 0;
     if (!written || !closed) throw std::runtime_error("cannot write " + path);
 }

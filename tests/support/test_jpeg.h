@@ -17,7 +17,7 @@ enum ColourOrder { kRgb, kBgr };
 struct Picture {
     int width = 0;
     int height = 0;
-    int components = 0;  // 1 grey, 3 colour (in the order the caller chose), 4 CMYK
+    int components = 0;                // 1 grey, 3 colour (in the order the caller chose), 4 CMYK
     std::vector<std::uint8_t> pixels;  // rows top-down, width * components bytes each
 
     const std::uint8_t* Pixel(int x, int y) const {

@@ -48,15 +48,16 @@ std::optional<FitRequest> ParseRequest(const std::vector<std::string>& args, con
 // `status` holds the exit status.
 std::optional<desktop::Bitmap24> Fit(const FitRequest& request, int& status) {
     desktop::FitReport report;
-    std::optional<desktop::Bitmap24> bitmap = desktop::FitPicture(
-        request.picture, request.screenWidth, request.screenHeight, &report);
+    std::optional<desktop::Bitmap24> bitmap =
+        desktop::FitPicture(request.picture, request.screenWidth, request.screenHeight, &report);
     if (!bitmap) {
         // Opened again only to name the system's reason when the file cannot be read.
         std::FILE* probe = std::fopen(request.picture.c_str(), "rb");
         const int error = errno;
         if (probe) std::fclose(probe);
-        status = probe ? Fail(request.picture, "not a picture the desktop can send: " + report.reason)
-                       : Fail(request.picture, std::strerror(error));
+        status = probe
+                     ? Fail(request.picture, "not a picture the desktop can send: " + report.reason)
+                     : Fail(request.picture, std::strerror(error));
         return std::nullopt;
     }
     if (report.decodeWarned) {
@@ -74,8 +75,9 @@ int RunFit(const std::vector<std::string>& args) {
     const std::optional<desktop::Bitmap24> bitmap = Fit(*request, status);
     if (!bitmap) return status;
     std::string error;
-    if (!WriteBmp24(request->output, bitmap->width, bitmap->height,
-                    [&](int y) { return bitmap->Row(y); }, error)) {
+    if (!WriteBmp24(
+            request->output, bitmap->width, bitmap->height, [&](int y) { return bitmap->Row(y); },
+            error)) {
         return Fail(request->output, "cannot write: " + error);
     }
     return kExitOk;

@@ -34,10 +34,10 @@ std::string Reason(const std::string& picture, const LoadDiagnosis& why, long sc
             std::FILE* file = std::fopen(picture.c_str(), "rb");
             const int error = errno;
             if (file) std::fclose(file);
-            return std::string("cannot be opened: ") + (file ? "unknown reason" : std::strerror(error));
+            return std::string("cannot be opened: ") +
+                   (file ? "unknown reason" : std::strerror(error));
         }
-        case LoadFailure::kNoPicture:
-            return "holds no picture";
+        case LoadFailure::kNoPicture: return "holds no picture";
         case LoadFailure::kTooManyPixels:
             return std::to_string(why.pictureWidth) + " x " + std::to_string(why.pictureHeight) +
                    " picture: more pixels than the viewer decodes";
@@ -49,13 +49,10 @@ std::string Reason(const std::string& picture, const LoadDiagnosis& why, long sc
                    std::to_string(why.bitmapHeight) + " bitmap on a " +
                    std::to_string(screenWidth) + " x " + std::to_string(screenHeight) +
                    " screen, which cannot be made";
-        case LoadFailure::kMissingRows:
-            return "the decoder stopped before the last row";
-        case LoadFailure::kOutOfMemory:
-            return "out of memory";
+        case LoadFailure::kMissingRows: return "the decoder stopped before the last row";
+        case LoadFailure::kOutOfMemory: return "out of memory";
         case LoadFailure::kNone:
-        default:
-            return "cannot be loaded";
+        default: return "cannot be loaded";
     }
 }
 
@@ -91,9 +88,9 @@ int Run(const std::vector<std::string>& args) {
     }
 
     std::string error;
-    if (!WriteBmp24(output, bitmap.Width(), bitmap.Height(),
-                    [&bitmap](int y) -> const std::uint8_t* { return bitmap.RowFromTop(y); },
-                    error)) {
+    if (!WriteBmp24(
+            output, bitmap.Width(), bitmap.Height(),
+            [&bitmap](int y) -> const std::uint8_t* { return bitmap.RowFromTop(y); }, error)) {
         return Fail(output, "cannot write: " + error);
     }
     return kExitOk;

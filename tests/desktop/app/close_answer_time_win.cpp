@@ -27,7 +27,8 @@ double AnswerMs(HWND target, UINT message, WPARAM w) {
     DWORD_PTR result = 0;
     EXPECT_NE(SendMessageTimeoutA(target, message, w, 0, SMTO_NORMAL, 10000, &result), 0);
     QueryPerformanceCounter(&end);
-    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
 }
 
 TEST(DockhavenCloseAnswer, CloseBoxAndCloseButtonHideTheWindowWithin200Ms) {

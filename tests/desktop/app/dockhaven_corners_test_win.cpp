@@ -22,7 +22,7 @@ namespace {
 using namespace desktop::app;
 
 class DockhavenCorners : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         WipeSettings();
         SetText("ImageFolderPath", pictures_.path());
@@ -30,7 +30,8 @@ protected:
     void TearDown() override {
         if (copy_.process && !ProcessEnded(copy_.process.get(), 0)) {
             if (form_) PostMessageA(form_, WM_CLOSE, 0, 0);
-            if (!ProcessEnded(copy_.process.get(), 15000)) TerminateProcess(copy_.process.get(), 99);
+            if (!ProcessEnded(copy_.process.get(), 15000))
+                TerminateProcess(copy_.process.get(), 99);
         }
         WipeSettings();
     }
@@ -57,7 +58,8 @@ TEST_F(DockhavenCorners, MinimizingTheTaskbarButtonHidesToTheIconAndEveryRestore
         const char* how;
         void (*minimize)(HWND application);
     } minimizes[] = {
-        {"the button of the active program", [](HWND a) { SendMessageA(a, WM_SYSCOMMAND, SC_MINIMIZE, 0); }},
+        {"the button of the active program",
+         [](HWND a) { SendMessageA(a, WM_SYSCOMMAND, SC_MINIMIZE, 0); }},
         {"minimize-all", [](HWND a) { ShowWindow(a, SW_MINIMIZE); }},
     };
     const struct {
@@ -71,10 +73,12 @@ TEST_F(DockhavenCorners, MinimizingTheTaskbarButtonHidesToTheIconAndEveryRestore
         for (const auto& r : restores) {
             SCOPED_TRACE(std::string(m.how) + ", restored by " + r.how);
             m.minimize(application_);
-            EXPECT_TRUE(WaitUntil(5000, [&] { return !IsWindowVisible(form_) && !IsWindowVisible(application_); }));
+            EXPECT_TRUE(WaitUntil(
+                5000, [&] { return !IsWindowVisible(form_) && !IsWindowVisible(application_); }));
             EXPECT_FALSE(ProcessEnded(copy_.process.get(), 0));
             r.restore(form_);
-            EXPECT_TRUE(WaitUntil(5000, [&] { return IsWindowVisible(form_) && IsWindowVisible(application_); }));
+            EXPECT_TRUE(WaitUntil(
+                5000, [&] { return IsWindowVisible(form_) && IsWindowVisible(application_); }));
             EXPECT_FALSE(IsIconic(application_));
             EXPECT_FALSE(IsIconic(form_));
         }
@@ -101,9 +105,12 @@ TEST_F(DockhavenCorners, PageUpAndPageDownStepTheSpinFieldsByTenWithinTheirRange
         EnableWindow(field, TRUE);
         SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.from));
         PostMessageA(field, WM_KEYDOWN, c.key, 0);
-        EXPECT_TRUE(WaitUntil(3000, [&] { return WindowText(field) == c.to; })) << WindowText(field);
+        EXPECT_TRUE(WaitUntil(3000, [&] { return WindowText(field) == c.to; }))
+            << WindowText(field);
         // The arrows go on from the new value.
-        EXPECT_EQ(std::to_string(SendMessageA(Control(c.id + kSpinArrowsOffset), UDM_GETPOS32, 0, 0)), c.to);
+        EXPECT_EQ(
+            std::to_string(SendMessageA(Control(c.id + kSpinArrowsOffset), UDM_GETPOS32, 0, 0)),
+            c.to);
     }
 }
 
@@ -111,7 +118,8 @@ TEST_F(DockhavenCorners, TheWebLabelsShowTheHandCursor) {
     Launch();
     SetForegroundWindow(form_);
     const auto cursorOver = [&](int id) {
-        SendMessageA(form_, WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(id)), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        SendMessageA(form_, WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(id)),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         CURSORINFO info{};
         info.cbSize = sizeof info;
         GetCursorInfo(&info);
@@ -125,9 +133,7 @@ TEST_F(DockhavenCorners, TheWebLabelsShowTheHandCursor) {
 }
 
 TEST_F(DockhavenCorners, SystemShutdownEndsTheProgramAsExitDoes) {
-    const struct {
-        bool running;
-    } cases[] = {{false}, {true}};
+    const struct { bool running; } cases[] = {{false}, {true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.running ? "running" : "idle");
         WipeSettings();
@@ -138,7 +144,8 @@ TEST_F(DockhavenCorners, SystemShutdownEndsTheProgramAsExitDoes) {
             ASSERT_TRUE(IsWindowEnabled(Control(BTN_Stop)));
         }
         // A value the user typed: saved while idle, not while a session runs (Start saved them).
-        SendMessageA(Control(SPIN_PictureChangeInterval), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("77"));
+        SendMessageA(Control(SPIN_PictureChangeInterval), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>("77"));
         ASSERT_TRUE(ValueExists("ActiveWindowHandle"));
         EXPECT_EQ(SendMessageA(form_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
         EXPECT_FALSE(ProcessEnded(copy_.process.get(), 200)) << "asking ends nothing";
@@ -179,8 +186,8 @@ TEST(ExceptionBox, AnExceptionEscapingAHandlerIsShownAndTheLoopGoesOn) {
     cls.lpszClassName = "ExceptionBoxTestWindow";
     cls.lpfnWndProc = ThrowingWindowProc;
     RegisterClassA(&cls);
-    const HWND window = CreateWindowExA(0, cls.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                        cls.hInstance, nullptr);
+    const HWND window = CreateWindowExA(0, cls.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                        nullptr, cls.hInstance, nullptr);
     ASSERT_NE(window, nullptr);
     std::string boxText;
     bool boxHasOk = false;

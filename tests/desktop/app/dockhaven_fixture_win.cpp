@@ -19,7 +19,8 @@ std::string ProgramFolder() {
 
 UniqueHkey Key() {
     HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kDockhavenKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegCreateKeyExA(HKEY_CURRENT_USER, kDockhavenKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                    nullptr);
     return UniqueHkey(key);
 }
 }  // namespace
@@ -27,7 +28,8 @@ UniqueHkey Key() {
 void WipeSettings() { RegDeleteKeyA(HKEY_CURRENT_USER, kDockhavenKey); }
 
 void SetDword(const char* name, DWORD value) {
-    RegSetValueExA(Key().get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegSetValueExA(Key().get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                   sizeof value);
 }
 
 void SetText(const char* name, const std::string& value) {
@@ -37,8 +39,9 @@ void SetText(const char* name, const std::string& value) {
 
 std::optional<DWORD> GetDword(const char* name) {
     DWORD type = 0, value = 0, size = sizeof value;
-    if (RegQueryValueExA(Key().get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
-            ERROR_SUCCESS || type != REG_DWORD) {
+    if (RegQueryValueExA(Key().get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                         &size) != ERROR_SUCCESS ||
+        type != REG_DWORD) {
         return std::nullopt;
     }
     return value;
@@ -46,20 +49,24 @@ std::optional<DWORD> GetDword(const char* name) {
 
 bool ValueExists(const char* name) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDockhavenKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDockhavenKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
     UniqueHkey owner(key);
     return RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
-Launched LaunchDockhaven(const std::string& arguments, const std::vector<std::string>& environment) {
+Launched LaunchDockhaven(const std::string& arguments,
+                         const std::vector<std::string>& environment) {
     const std::string program = ProgramFolder() + "Dockhaven.exe";
     std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     std::vector<char> block;
     if (!environment.empty()) {
         const LPCH own = GetEnvironmentStrings();
-        for (const char* p = own; *p; p += lstrlenA(p) + 1) block.insert(block.end(), p, p + lstrlenA(p) + 1);
+        for (const char* p = own; *p; p += lstrlenA(p) + 1)
+            block.insert(block.end(), p, p + lstrlenA(p) + 1);
         FreeEnvironmentStringsA(own);
-        for (const std::string& line : environment) block.insert(block.end(), line.c_str(), line.c_str() + line.size() + 1);
+        for (const std::string& line : environment)
+            block.insert(block.end(), line.c_str(), line.c_str() + line.size() + 1);
         block.push_back('\0');
     }
     STARTUPINFOA startup{};
@@ -104,7 +111,9 @@ HWND WaitForMainWindow(DWORD ms) {
     return found;
 }
 
-bool ProcessEnded(HANDLE process, DWORD ms) { return WaitForSingleObject(process, ms) == WAIT_OBJECT_0; }
+bool ProcessEnded(HANDLE process, DWORD ms) {
+    return WaitForSingleObject(process, ms) == WAIT_OBJECT_0;
+}
 
 std::string WindowText(HWND window) {
     char text[1024] = {};
@@ -122,7 +131,8 @@ std::vector<DWORD> ThreadsOf(DWORD processId) {
     if (!snapshot) return threads;
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry)) {
+    for (BOOL more = Thread32First(snapshot.get(), &entry); more;
+         more = Thread32Next(snapshot.get(), &entry)) {
         if (entry.th32OwnerProcessID == processId) threads.push_back(entry.th32ThreadID);
     }
     return threads;

@@ -28,7 +28,8 @@ struct Launched {
     DWORD id = 0;
 };
 // Starts Dockhaven.exe with `arguments`; `environment` lines (NAME=value) are added.
-Launched LaunchDockhaven(const std::string& arguments, const std::vector<std::string>& environment = {});
+Launched LaunchDockhaven(const std::string& arguments,
+                         const std::vector<std::string>& environment = {});
 // Runs a copy to its end; its exit code, or nullopt when it did not end within `ms`.
 std::optional<DWORD> RunDockhavenToEnd(const std::string& arguments, DWORD ms = 20000);
 

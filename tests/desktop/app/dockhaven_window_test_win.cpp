@@ -21,7 +21,7 @@ namespace {
 using namespace desktop::app;
 
 class DockhavenWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         WipeSettings();
         SetText("ImageFolderPath", pictures_.path());
@@ -29,7 +29,8 @@ protected:
     void TearDown() override {
         if (copy_.process && !ProcessEnded(copy_.process.get(), 0)) {
             if (form_) PostMessageA(form_, WM_CLOSE, 0, 0);
-            if (!ProcessEnded(copy_.process.get(), 15000)) TerminateProcess(copy_.process.get(), 99);
+            if (!ProcessEnded(copy_.process.get(), 15000))
+                TerminateProcess(copy_.process.get(), 99);
         }
         WipeSettings();
     }
@@ -41,7 +42,8 @@ protected:
         ASSERT_NE(form_, nullptr);
         // The caption is set half-way through creation: wait for the filled window, shown
         // unless the launch hides it.
-        ASSERT_TRUE(WaitUntil(10000, [&] { return !WindowText(Control(SPIN_PocketPCTempFiles_MaxCount)).empty(); }));
+        ASSERT_TRUE(WaitUntil(
+            10000, [&] { return !WindowText(Control(SPIN_PocketPCTempFiles_MaxCount)).empty(); }));
         SendMessageA(form_, WM_NULL, 0, 0);
         if (arguments != "/start") {
             ASSERT_TRUE(WaitUntil(10000, [&] { return IsWindowVisible(form_) != FALSE; }));
@@ -92,15 +94,21 @@ TEST_F(DockhavenWindow, ClassesCaptionsAndEveryControlOfTheTable) {
         }
         char kind[32] = {};
         GetClassNameA(control, kind, sizeof kind);
-        const std::string expected = spec.kind == ControlKind::kSpin || spec.kind == ControlKind::kEdit ? "Edit"
-            : (spec.kind == ControlKind::kButton || spec.kind == ControlKind::kCheck || spec.kind == ControlKind::kRadio ||
-               spec.kind == ControlKind::kGroupBox || spec.kind == ControlKind::kFlatButton) ? "Button" : "Static";
+        const std::string expected =
+            spec.kind == ControlKind::kSpin || spec.kind == ControlKind::kEdit ? "Edit"
+            : (spec.kind == ControlKind::kButton || spec.kind == ControlKind::kCheck ||
+               spec.kind == ControlKind::kRadio || spec.kind == ControlKind::kGroupBox ||
+               spec.kind == ControlKind::kFlatButton)
+                ? "Button"
+                : "Static";
         EXPECT_EQ(_stricmp(kind, expected.c_str()), 0) << kind;
         if (spec.kind == ControlKind::kSpin) {
             char arrows[32] = {};
             GetClassNameA(Control(spec.id + kSpinArrowsOffset), arrows, sizeof arrows);
             EXPECT_EQ(_stricmp(arrows, "msctls_updown32"), 0);
-            EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(Control(spec.id + kSpinArrowsOffset), UDM_GETBUDDY, 0, 0)), control);
+            EXPECT_EQ(reinterpret_cast<HWND>(
+                          SendMessageA(Control(spec.id + kSpinArrowsOffset), UDM_GETBUDDY, 0, 0)),
+                      control);
         }
     }
     EXPECT_FALSE(Enabled(BTN_Stop));
@@ -109,10 +117,13 @@ TEST_F(DockhavenWindow, ClassesCaptionsAndEveryControlOfTheTable) {
     std::optional<HWND> stored;
     {
         HKEY key = nullptr;
-        ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kDockhavenKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+        ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kDockhavenKey, 0, KEY_READ, &key),
+                  ERROR_SUCCESS);
         std::uint32_t bits = 0;
         DWORD type = 0, size = sizeof bits;
-        EXPECT_EQ(RegQueryValueExA(key, "ActiveWindowHandle", nullptr, &type, reinterpret_cast<BYTE*>(&bits), &size), ERROR_SUCCESS);
+        EXPECT_EQ(RegQueryValueExA(key, "ActiveWindowHandle", nullptr, &type,
+                                   reinterpret_cast<BYTE*>(&bits), &size),
+                  ERROR_SUCCESS);
         RegCloseKey(key);
         EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
         EXPECT_EQ(WindowFromStoredBits(bits), form_);
@@ -130,16 +141,17 @@ TEST_F(DockhavenWindow, EnablingRuleForEveryCombinationAndWhileRunning) {
         SetCheck(CHECK_DoNotRemoveTempFiles, keep);
         SetCheck(CHECK_AutoStart, autoStart);
         Click(Control(random ? RADIO_DisplayOrder_Random : RADIO_DisplayOrder_Name));
-        for (int id : {GBOX_DisplayOrder, RADIO_DisplayOrder_Random, RADIO_DisplayOrder_Date, SPIN_PictureChangeInterval,
-                       CHECK_AutoStart, CHECK_ShowCalendar, CHECK_DoNotRemoveTempFiles, BTN_Change, BTN_Start, BTN_Browse, BTN_Close}) {
+        for (int id : {GBOX_DisplayOrder, RADIO_DisplayOrder_Random, RADIO_DisplayOrder_Date,
+                       SPIN_PictureChangeInterval, CHECK_AutoStart, CHECK_ShowCalendar,
+                       CHECK_DoNotRemoveTempFiles, BTN_Change, BTN_Start, BTN_Browse, BTN_Close}) {
             EXPECT_TRUE(Enabled(id)) << id;
         }
         EXPECT_EQ(Enabled(RADIO_DisplayOrder_Ascending), !random);
         EXPECT_EQ(Enabled(RADIO_DisplayOrder_Descending), !random);
         EXPECT_EQ(Enabled(LABEL_StartupDelayAfterDocking), autoStart);
         EXPECT_EQ(Enabled(SPIN_StartupDelayAfterDocking), autoStart);
-        for (int id : {LABEL_PocketPCFolderPath, CHECK_PPC_UseDefaultFolder, LABEL_PocketPCTempFiles_MaxCount,
-                       SPIN_PocketPCTempFiles_MaxCount}) {
+        for (int id : {LABEL_PocketPCFolderPath, CHECK_PPC_UseDefaultFolder,
+                       LABEL_PocketPCTempFiles_MaxCount, SPIN_PocketPCTempFiles_MaxCount}) {
             EXPECT_EQ(Enabled(id), keep) << id;
         }
         EXPECT_EQ(Enabled(EDIT_PocketPCFolderPath), keep && !useDefault);
@@ -150,8 +162,8 @@ TEST_F(DockhavenWindow, EnablingRuleForEveryCombinationAndWhileRunning) {
     for (std::size_t i = 0; i < kControlCount; ++i) {
         const ControlSpec& spec = kControls[i];
         const bool stays = spec.id == BTN_Stop || spec.id == BTN_Browse || spec.id == BTN_Close ||
-                           spec.y < 95 || spec.kind == ControlKind::kBand || spec.kind == ControlKind::kFiller ||
-                           spec.kind == ControlKind::kPanel;
+                           spec.y < 95 || spec.kind == ControlKind::kBand ||
+                           spec.kind == ControlKind::kFiller || spec.kind == ControlKind::kPanel;
         if (!stays) {
             EXPECT_FALSE(Enabled(spec.id)) << spec.name;
         }
@@ -185,8 +197,10 @@ TEST_F(DockhavenWindow, IntervalStoredAsTextReadsAsSixtyAndTypedTextAsTheMinimum
     SetText("PictureChangeInterval", "fast");
     Launch();
     EXPECT_EQ(WindowText(Control(SPIN_PictureChangeInterval)), "60");
-    SendMessageA(Control(SPIN_PictureChangeInterval), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("abc"));
-    SendMessageA(Control(SPIN_StartupDelayAfterDocking), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("999999"));
+    SendMessageA(Control(SPIN_PictureChangeInterval), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>("abc"));
+    SendMessageA(Control(SPIN_StartupDelayAfterDocking), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>("999999"));
     CloseAndWait();
     EXPECT_EQ(GetDword("PictureChangeInterval"), 5u);
     EXPECT_EQ(GetDword("AutoStartDelay"), 86400u);
@@ -199,9 +213,11 @@ TEST_F(DockhavenWindow, EmptyingTheHandheldFolderAndLeavingItChecksUseDefaultFol
     EXPECT_EQ(WindowText(edit), "  \\Kept Pictures ");
     EXPECT_FALSE(Checked(Control(CHECK_PPC_UseDefaultFolder)));
     ASSERT_TRUE(Enabled(EDIT_PocketPCFolderPath));
-    SendMessageA(form_, WM_COMMAND, MAKEWPARAM(EDIT_PocketPCFolderPath, EN_SETFOCUS), reinterpret_cast<LPARAM>(edit));
+    SendMessageA(form_, WM_COMMAND, MAKEWPARAM(EDIT_PocketPCFolderPath, EN_SETFOCUS),
+                 reinterpret_cast<LPARAM>(edit));
     SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-    SendMessageA(form_, WM_COMMAND, MAKEWPARAM(EDIT_PocketPCFolderPath, EN_KILLFOCUS), reinterpret_cast<LPARAM>(edit));
+    SendMessageA(form_, WM_COMMAND, MAKEWPARAM(EDIT_PocketPCFolderPath, EN_KILLFOCUS),
+                 reinterpret_cast<LPARAM>(edit));
     EXPECT_TRUE(Checked(Control(CHECK_PPC_UseDefaultFolder)));
     EXPECT_FALSE(Enabled(EDIT_PocketPCFolderPath));
 }
@@ -214,14 +230,17 @@ TEST_F(DockhavenWindow, HandheldFolderIsSavedWithoutItsBlanks) {
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kDockhavenKey, 0, KEY_READ, &key), ERROR_SUCCESS);
     char text[64] = {};
     DWORD size = sizeof text;
-    EXPECT_EQ(RegQueryValueExA(key, "PPC_TempFilePath", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExA(key, "PPC_TempFilePath", nullptr, nullptr,
+                               reinterpret_cast<BYTE*>(text), &size),
+              ERROR_SUCCESS);
     RegCloseKey(key);
     EXPECT_STREQ(text, "\\Kept Pictures");
 }
 
 TEST_F(DockhavenWindow, ALongFolderIsShownAsTheEndOfItsPath) {
     std::string folder = pictures_.path();
-    for (const char* part : {"A folder with a rather long name indeed", "Holidays by the sea in summer", "Pictures"}) {
+    for (const char* part :
+         {"A folder with a rather long name indeed", "Holidays by the sea in summer", "Pictures"}) {
         folder += part;
         folder += '\\';
         ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
@@ -250,8 +269,10 @@ TEST_F(DockhavenWindow, AutoStartNotificationRestartsTheSessionOnlyWhenAutoStart
     std::sort(before.begin(), before.end());
     std::sort(after.begin(), after.end());
     std::vector<DWORD> gone, added;
-    std::set_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(gone));
-    std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::back_inserter(added));
+    std::set_difference(before.begin(), before.end(), after.begin(), after.end(),
+                        std::back_inserter(gone));
+    std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
+                        std::back_inserter(added));
     EXPECT_GE(gone.size(), 1u);
     EXPECT_GE(added.size(), 1u);
 
@@ -336,7 +357,8 @@ TEST_F(DockhavenWindow, LaunchFailureBoxOnlyWhileTheWindowIsVisible) {
     Launch();
     PostMessageA(form_, handoff::kWmServerNotify, handoff::kNotifyLaunchFailed, 0);
     HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil(5000, [&] { return (box = FindBox(copy_.id, kErrorCaption)) != nullptr; }));
+    ASSERT_TRUE(
+        WaitUntil(5000, [&] { return (box = FindBox(copy_.id, kErrorCaption)) != nullptr; }));
     EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), kLaunchFailedText);
     EXPECT_EQ(GetWindow(box, GW_OWNER), form_);
     SendMessageA(box, WM_COMMAND, IDOK, 0);
@@ -359,7 +381,9 @@ TEST_F(DockhavenWindow, AStoredFolderThatIsGoneIsReplacedByTheDefaultAndSavedAtC
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kDockhavenKey, 0, KEY_READ, &key), ERROR_SUCCESS);
     char text[MAX_PATH] = {};
     DWORD size = sizeof text;
-    EXPECT_EQ(RegQueryValueExA(key, "ImageFolderPath", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExA(key, "ImageFolderPath", nullptr, nullptr,
+                               reinterpret_cast<BYTE*>(text), &size),
+              ERROR_SUCCESS);
     RegCloseKey(key);
     const DWORD attributes = GetFileAttributesA(text);
     EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES) << text;

@@ -23,7 +23,7 @@ using namespace desktop::app;
 
 // Accepts every connection on a loopback port and keeps it open without a word.
 class SilentHandheld {
-public:
+  public:
     SilentHandheld() {
         WSADATA data;
         WSAStartup(MAKEWORD(2, 2), &data);
@@ -54,7 +54,7 @@ public:
     int port() const { return port_; }
     int accepted() const { return accepted_.load(); }
 
-private:
+  private:
     SOCKET listener_;
     int port_ = 0;
     std::atomic<int> accepted_{0};
@@ -101,7 +101,8 @@ TEST(StartStopCycles, HundredCyclesWithASilentHandheldLeaveNothingBehind) {
         QueryPerformanceCounter(&before);
         Click(stop);  // returns when the window has handled Stop, the wait included
         QueryPerformanceCounter(&after);
-        const double ms = 1000.0 * double(after.QuadPart - before.QuadPart) / double(frequency.QuadPart);
+        const double ms =
+            1000.0 * double(after.QuadPart - before.QuadPart) / double(frequency.QuadPart);
         worstMs = std::max(worstMs, ms);
         totalMs += ms;
         ASSERT_FALSE(IsWindowEnabled(stop)) << cycle;
@@ -116,10 +117,11 @@ TEST(StartStopCycles, HundredCyclesWithASilentHandheldLeaveNothingBehind) {
     DWORD handlesAfter = 0;
     GetProcessHandleCount(copy.process.get(), &handlesAfter);
     EXPECT_LT(handlesAfter, handlesIdle + 20);
-    std::printf("start/stop: 100 cycles, Stop returned in %.1f ms at worst, %.1f ms on average; "
-                "threads %zu before and %zu after; handles %lu before and %lu after; %d link attempts\n",
-                worstMs, totalMs / 100.0, threadsIdle, ThreadsOf(copy.id).size(), handlesIdle, handlesAfter,
-                handheld.accepted());
+    std::printf(
+        "start/stop: 100 cycles, Stop returned in %.1f ms at worst, %.1f ms on average; "
+        "threads %zu before and %zu after; handles %lu before and %lu after; %d link attempts\n",
+        worstMs, totalMs / 100.0, threadsIdle, ThreadsOf(copy.id).size(), handlesIdle, handlesAfter,
+        handheld.accepted());
     EXPECT_GT(handheld.accepted(), 0);
 
     PostMessageA(form, WM_CLOSE, 0, 0);

@@ -22,7 +22,7 @@ Names NamesOf(const PictureList& list) {
 }
 
 class ListFolderTest : public ::testing::Test {
-protected:
+  protected:
     // A file of `bytes` bytes with the given attributes.
     void Make(const std::string& name, DWORD bytes, DWORD attributes = 0) {
         const std::string path = folder_.File(name);
@@ -78,7 +78,8 @@ TEST_F(ListFolderTest, KeepsOnlyVisibleNonEmptyJpegsThenSubfolders) {
     MakeFolder("sys", FILE_ATTRIBUTE_SYSTEM);
     const PictureList list = List(kSortName, true);
     SetFileAttributesA(folder_.File("readonly.jpg").c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(NamesOf(list), (Names{"a.jpeg", "b.JPG", "c.Jpe", "readonly.jpg", "x.txt.jpg", "sub"}));
+    EXPECT_EQ(NamesOf(list),
+              (Names{"a.jpeg", "b.JPG", "c.Jpe", "readonly.jpg", "x.txt.jpg", "sub"}));
     ASSERT_EQ(list.size(), 6u);
     EXPECT_EQ(list[0].size, 20);
     EXPECT_EQ(list[0].isDirectory, 0);
@@ -121,7 +122,8 @@ TEST_F(ListFolderTest, WriteTimeIsPackedLocalTimeAndTiesGoByName) {
     EXPECT_EQ(ascending[1].time, PackDosDateTime(2021, 6, 15, 13, 45, 10));
     EXPECT_EQ(ascending[2].time, ascending[1].time);
     EXPECT_EQ(ascending[4].time, PackDosDateTime(2022, 3, 4, 5, 6, 8));
-    EXPECT_EQ(NamesOf(List(kSortDate, false)), (Names{"m.jpg", "k.jpg", "z.jpg", "a_new", "b_old"}));
+    EXPECT_EQ(NamesOf(List(kSortDate, false)),
+              (Names{"m.jpg", "k.jpg", "z.jpg", "a_new", "b_old"}));
 }
 
 TEST_F(ListFolderTest, SizeDescendingPutsTheLargestFirstAndEqualSizesInDescendingNames) {
@@ -153,13 +155,14 @@ TEST_F(ListFolderTest, ANameTheCodePageLacksIsReachedThroughItsShortAlias) {
     // Japanese and Greek letters: outside the desktop's code page. The temporary folder's
     // path is plain ASCII, so widening it byte by byte is exact.
     const std::wstring folderWide(folder_.path().begin(), folder_.path().end());
-    HANDLE file = CreateFileW((folderWide + L"\u65E5\u672C\u306E\u6D77.jpg").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW((folderWide + L"\u65E5\u672C\u306E\u6D77.jpg").c_str(), GENERIC_WRITE,
+                              0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD written = 0;
     WriteFile(file, "12345", 5, &written, nullptr);
     CloseHandle(file);
-    ASSERT_TRUE(CreateDirectoryW((folderWide + L"\u03A9\u03BC\u03AD\u03B3\u03B1").c_str(), nullptr));
+    ASSERT_TRUE(
+        CreateDirectoryW((folderWide + L"\u03A9\u03BC\u03AD\u03B3\u03B1").c_str(), nullptr));
 
     const PictureList list = List(kSortName, true);
     ASSERT_EQ(list.size(), 4u);

@@ -24,7 +24,8 @@ std::vector<Marker> HeaderMarkers(const std::vector<std::uint8_t>& jpeg) {
     while (i + 4 <= jpeg.size() && jpeg[i] == 0xFF) {
         const std::uint8_t code = jpeg[i + 1];
         const std::size_t length = static_cast<std::size_t>(jpeg[i + 2]) << 8 | jpeg[i + 3];
-        markers.push_back({code, std::vector<std::uint8_t>(jpeg.begin() + i + 4, jpeg.begin() + i + 2 + length)});
+        markers.push_back(
+            {code, std::vector<std::uint8_t>(jpeg.begin() + i + 4, jpeg.begin() + i + 2 + length)});
         if (code == 0xDA) break;  // start of scan
         i += 2 + length;
     }
@@ -37,9 +38,12 @@ Bitmap24 ColourBlocks(int w, int h) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             std::uint8_t* px = b.Row(y) + 3 * x;
-            if (y >= h / 2) px[1] = 255;
-            else if (x < w / 2) px[0] = 255;
-            else px[2] = 255;
+            if (y >= h / 2)
+                px[1] = 255;
+            else if (x < w / 2)
+                px[0] = 255;
+            else
+                px[2] = 255;
         }
     return b;
 }
@@ -58,11 +62,12 @@ TEST(EncodeJpeg, IsBaselineJfifInThreeComponentsOfTheBitmapsSize) {
         if (m.code == 0xC0) {
             ++sof0;
             ASSERT_GE(m.payload.size(), 6u);
-            EXPECT_EQ(m.payload[0], 8);                        // precision
-            EXPECT_EQ(m.payload[1] << 8 | m.payload[2], 32);   // height
-            EXPECT_EQ(m.payload[3] << 8 | m.payload[4], 42);   // width
-            EXPECT_EQ(m.payload[5], 3);                        // components
-        } else if (m.code >= 0xC1 && m.code <= 0xCF && m.code != 0xC4 && m.code != 0xC8 && m.code != 0xCC) {
+            EXPECT_EQ(m.payload[0], 8);                       // precision
+            EXPECT_EQ(m.payload[1] << 8 | m.payload[2], 32);  // height
+            EXPECT_EQ(m.payload[3] << 8 | m.payload[4], 42);  // width
+            EXPECT_EQ(m.payload[5], 3);                       // components
+        } else if (m.code >= 0xC1 && m.code <= 0xCF && m.code != 0xC4 && m.code != 0xC8 &&
+                   m.code != 0xCC) {
             ++otherSof;
         }
     }
@@ -95,7 +100,8 @@ TEST(EncodeJpeg, UsesTheQuality90Tables) {
     for (int t = 0; t < 2; ++t) {
         ASSERT_NE(cinfo.quant_tbl_ptrs[t], nullptr);
         for (int k = 0; k < DCTSIZE2; ++k) {
-            ASSERT_EQ(cinfo.quant_tbl_ptrs[t]->quantval[k], reference.quant_tbl_ptrs[t]->quantval[k]);
+            ASSERT_EQ(cinfo.quant_tbl_ptrs[t]->quantval[k],
+                      reference.quant_tbl_ptrs[t]->quantval[k]);
         }
     }
     EXPECT_EQ(cinfo.quant_tbl_ptrs[0]->quantval[0], 3);  // 16 scaled to 20 %
@@ -107,7 +113,9 @@ TEST(EncodeJpeg, KeepsBlueGreenRedWhereTheyWere) {
     const Bitmap24 bitmap = ColourBlocks(64, 64);
     const test::Picture decoded = test::DecodeJpeg(EncodeJpeg(bitmap), test::kRgb);
     ASSERT_EQ(decoded.components, 3);
-    auto rgbAt = [&](int x, int y) { return decoded.pixels.data() + (static_cast<std::size_t>(y) * 64 + x) * 3; };
+    auto rgbAt = [&](int x, int y) {
+        return decoded.pixels.data() + (static_cast<std::size_t>(y) * 64 + x) * 3;
+    };
     const std::uint8_t* blue = rgbAt(8, 8);
     EXPECT_LT(blue[0], 20);
     EXPECT_GT(blue[2], 235);
@@ -123,7 +131,8 @@ TEST(EncodeJpeg, LargerPicturesGrowTheBufferIntact) {
     // Enough noise to need more than the first output buffer.
     Bitmap24 bitmap = MakeBitmap24(600, 400);
     unsigned v = 1;
-    for (auto& b : bitmap.pixels) b = static_cast<std::uint8_t>((v = v * 1103515245u + 12345u) >> 24);
+    for (auto& b : bitmap.pixels)
+        b = static_cast<std::uint8_t>((v = v * 1103515245u + 12345u) >> 24);
     const std::vector<std::uint8_t> jpeg = EncodeJpeg(bitmap);
     ASSERT_GT(jpeg.size(), 64u * 1024u);
     const test::Picture decoded = test::DecodeJpeg(jpeg, test::kRgb);

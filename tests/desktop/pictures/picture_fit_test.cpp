@@ -50,7 +50,7 @@ std::vector<std::uint8_t> AsBgr(const Picture& p) {
 }
 
 class FitPictureTest : public ::testing::Test {
-protected:
+  protected:
     std::string Save(const std::string& name, const Picture& picture) {
         const std::string path = folder_.File(name);
         bytes_ = test::EncodeJpeg(picture, test::kRgb);
@@ -93,8 +93,9 @@ TEST_F(FitPictureTest, GreyPictureHasEqualBlueGreenRed) {
         }
     const std::optional<Bitmap24> reduced = FitPicture(path, 24, 32);
     ASSERT_TRUE(reduced);
-    EXPECT_EQ(reduced->pixels,
-              ReferenceTentFilter(50, 90, 1, reduced->width, reduced->height, decoded.pixels).pixels);
+    EXPECT_EQ(
+        reduced->pixels,
+        ReferenceTentFilter(50, 90, 1, reduced->width, reduced->height, decoded.pixels).pixels);
 }
 
 TEST_F(FitPictureTest, SmallPictureRowsAreCopiedInBitmapOrder) {
@@ -163,7 +164,8 @@ TEST_F(FitPictureTest, HeaderAnnouncingAHugePictureIsRefusedUpFront) {
 
 TEST_F(FitPictureTest, CutShortFileIsStillProducedButMarked) {
     Save("whole.jpg", test::NoisyGradient(200, 200, 3, 6));
-    std::vector<std::uint8_t> cut(bytes_.begin(), bytes_.begin() + static_cast<long>(bytes_.size() * 2 / 3));
+    std::vector<std::uint8_t> cut(bytes_.begin(),
+                                  bytes_.begin() + static_cast<long>(bytes_.size() * 2 / 3));
     test::WriteFileBytes(folder_.File("cut.jpg"), cut);
     FitReport report;
     const std::optional<Bitmap24> bitmap = FitPicture(folder_.File("cut.jpg"), 24, 32, &report);

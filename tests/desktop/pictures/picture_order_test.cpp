@@ -13,14 +13,18 @@ namespace glimmora::desktop {
 namespace {
 
 // Stand-ins for the locale comparisons: byte order, and ASCII case-insensitive equality.
-int ByteOrder(const std::string& a, const std::string& b) { return std::strcmp(a.c_str(), b.c_str()); }
+int ByteOrder(const std::string& a, const std::string& b) {
+    return std::strcmp(a.c_str(), b.c_str());
+}
 int CaseBlindOrder(const std::string& a, const std::string& b) {
     std::string la = a, lb = b;
     for (char& c : la) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     for (char& c : lb) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return la.compare(lb);
 }
-bool CaseBlindEquals(const std::string& a, const std::string& b) { return CaseBlindOrder(a, b) == 0; }
+bool CaseBlindEquals(const std::string& a, const std::string& b) {
+    return CaseBlindOrder(a, b) == 0;
+}
 
 PictureEntry File(const std::string& name, std::int32_t size, std::int32_t time) {
     return PictureEntry{name, size, time, 0};
@@ -56,7 +60,8 @@ TEST(PackDosDateTime, DateHighTimeLowInTwoSecondSteps) {
 
 TEST(DisplayOrder, NameAscendingAndDescendingBreakTiesByTime) {
     // Under a case-blind name order "b.jpg" and "B.jpg" tie, so their times decide.
-    PictureList list{File("c.jpg", 1, 5), File("B.jpg", 1, 9), File("a.jpg", 1, 7), File("b.jpg", 1, 3)};
+    PictureList list{File("c.jpg", 1, 5), File("B.jpg", 1, 9), File("a.jpg", 1, 7),
+                     File("b.jpg", 1, 3)};
     SortPictures(list, kSortName, true, CaseBlindOrder);
     EXPECT_EQ(Names(list), (Names_t{"a.jpg", "b.jpg", "B.jpg", "c.jpg"}));
     SortPictures(list, kSortName, false, CaseBlindOrder);
@@ -76,7 +81,8 @@ TEST(DisplayOrder, PicturesWrittenWithinTwoSecondsTieOnDateAndGoByName) {
     const std::int32_t t = PackDosDateTime(2020, 5, 1, 10, 0, 10);
     const std::int32_t sameTwoSeconds = PackDosDateTime(2020, 5, 1, 10, 0, 11);
     const std::int32_t earlier = PackDosDateTime(2019, 1, 1, 0, 0, 0);
-    PictureList list{File("m.jpg", 1, sameTwoSeconds), File("k.jpg", 1, t), File("z.jpg", 1, earlier)};
+    PictureList list{File("m.jpg", 1, sameTwoSeconds), File("k.jpg", 1, t),
+                     File("z.jpg", 1, earlier)};
     SortPictures(list, kSortDate, true, ByteOrder);
     EXPECT_EQ(Names(list), (Names_t{"z.jpg", "k.jpg", "m.jpg"}));
     SortPictures(list, kSortDate, false, ByteOrder);
@@ -112,7 +118,8 @@ TEST(ShufflePictures, ExchangesEachPositionWithRandomModN) {
 
 TEST(OrderListing, RandomOrderPutsSubfoldersLastInAscendingNameOrder) {
     PictureList files, folders;
-    for (int i = 0; i < 30; ++i) files.push_back(File("p" + std::to_string(100 + i) + ".jpg", 1, 0));
+    for (int i = 0; i < 30; ++i)
+        files.push_back(File("p" + std::to_string(100 + i) + ".jpg", 1, 0));
     folders = {Folder("zeta"), Folder("alpha"), Folder("mid")};
     PictureList again = files;
     PictureList againFolders = folders;

@@ -16,8 +16,10 @@ Bitmap24 ReferenceTentFilter(int w, int h, int components, int outW, int outH,
             for (int c = 0; c < components; ++c) {
                 int sum = 0;
                 for (int t = 0; t < cols[x].count; ++t)
-                    sum += pixels[(static_cast<std::size_t>(y) * w + cols[x].indices[t]) * components + c] *
-                           cols[x].weights[t];
+                    sum +=
+                        pixels[(static_cast<std::size_t>(y) * w + cols[x].indices[t]) * components +
+                               c] *
+                        cols[x].weights[t];
                 horizontal[(static_cast<std::size_t>(y) * outW + x) * components + c] = sum;
             }
     Bitmap24 out = MakeBitmap24(outW, outH);
@@ -28,7 +30,9 @@ Bitmap24 ReferenceTentFilter(int w, int h, int components, int outW, int outH,
                 long sum = 0;
                 for (int t = 0; t < rows[y].count; ++t) {
                     const int sy = rows[y].first + rows[y].indices[t];
-                    sum += static_cast<long>(horizontal[(static_cast<std::size_t>(sy) * outW + x) * components + cc]) *
+                    sum += static_cast<long>(
+                               horizontal[(static_cast<std::size_t>(sy) * outW + x) * components +
+                                          cc]) *
                            rows[y].weights[t];
                 }
                 out.Row(y)[3 * x + c] = static_cast<std::uint8_t>(std::min<long>(sum / 10000, 255));

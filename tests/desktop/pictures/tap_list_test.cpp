@@ -15,8 +15,8 @@ TEST(BuildTapList, ThreeToTwoTrimsAndCorrectsTheMiddleTap) {
     ASSERT_EQ(taps.size(), 2u);
     EXPECT_EQ(taps[0].indices, (Indices{1, 0, 1}));
     EXPECT_EQ(taps[0].weights, (Weights{22, 56, 22}));  // 22, 66, 22 corrected by -10
-    EXPECT_EQ(taps[1].indices, (Indices{1, 2}));         // the tap at 0 is exactly 1 away
-    EXPECT_EQ(taps[1].weights, (Weights{44, 56}));       // 44, 44 corrected by +12
+    EXPECT_EQ(taps[1].indices, (Indices{1, 2}));        // the tap at 0 is exactly 1 away
+    EXPECT_EQ(taps[1].weights, (Weights{44, 56}));      // 44, 44 corrected by +12
 }
 
 TEST(BuildTapList, FourToTwo) {
@@ -57,7 +57,8 @@ struct HandWorkedCase {
 TEST(BuildTapList, NonIntegerScalesGiveTheHandWorkedRecords) {
     const HandWorkedCase cases[] = {
         {5, 2, {{2, 1, 0, 1, 2}, {1, 2, 3, 4}}, {{8, 24, 36, 24, 8}, {16, 32, 36, 16}}},
-        {7, 3,
+        {7,
+         3,
          {{2, 1, 0, 1, 2}, {1, 2, 3, 4}, {3, 4, 5, 6, 6}},  // tap 7 lies a hair inside
          {{6, 24, 40, 24, 6}, {18, 36, 34, 12}, {12, 30, 40, 18, 0}}},
     };

@@ -15,7 +15,7 @@ namespace glimmora::desktop {
 namespace {
 
 Bitmap24 Resample(int w, int h, int components, int outW, int outH,
-             const std::vector<std::uint8_t>& pixels) {
+                  const std::vector<std::uint8_t>& pixels) {
     TentResampler resampler(w, h, components, outW, outH);
     for (int y = 0; y < h; ++y) {
         resampler.PushRow(pixels.data() + static_cast<std::size_t>(y) * w * components);
@@ -61,8 +61,8 @@ TEST(TentResampler, FourByFourToTwoByTwoByHand) {
 }
 
 TEST(TentResampler, ConstantPicturesStayConstant) {
-    for (auto [w, h, ow, oh] : {std::array{640, 480, 426, 320}, std::array{50, 7, 13, 7},
-                               std::array{9, 200, 1, 17}}) {
+    for (auto [w, h, ow, oh] :
+         {std::array{640, 480, 426, 320}, std::array{50, 7, 13, 7}, std::array{9, 200, 1, 17}}) {
         std::vector<std::uint8_t> pixels;
         for (int i = 0; i < w * h; ++i) pixels.insert(pixels.end(), {12, 200, 255});
         const Bitmap24 out = Resample(w, h, 3, ow, oh, pixels);
@@ -76,10 +76,13 @@ TEST(TentResampler, ConstantPicturesStayConstant) {
 }
 
 TEST(TentResampler, StreamingMatchesTheWholePictureFilter) {
-    struct Case { int w, h, components, ow, oh; };
+    struct Case {
+        int w, h, components, ow, oh;
+    };
     for (const Case& c : {Case{97, 61, 3, 13, 7}, Case{61, 97, 1, 17, 40}, Case{30, 300, 3, 30, 11},
                           Case{300, 30, 3, 7, 30}, Case{5, 5, 3, 4, 4}, Case{1000, 3, 1, 1, 1}}) {
-        const auto pixels = Noise(static_cast<std::size_t>(c.w) * c.h * c.components, c.w * 31u + c.h);
+        const auto pixels =
+            Noise(static_cast<std::size_t>(c.w) * c.h * c.components, c.w * 31u + c.h);
         const Bitmap24 got = Resample(c.w, c.h, c.components, c.ow, c.oh, pixels);
         const Bitmap24 want = ReferenceTentFilter(c.w, c.h, c.components, c.ow, c.oh, pixels);
         ASSERT_EQ(got.pixels, want.pixels) << c.w << "x" << c.h << " -> " << c.ow << "x" << c.oh;

@@ -9,10 +9,10 @@ namespace glimmora::desktop::session {
 namespace {
 
 class ScriptedHandheld : public DeviceFolderSource {
-public:
+  public:
     std::optional<std::wstring> personal = L"\\My Documents";
     std::optional<std::wstring> temp = L"\\Temp\\";
-    std::vector<std::wstring> asked;    // "personal", "temp"
+    std::vector<std::wstring> asked;  // "personal", "temp"
     std::vector<std::wstring> created;
 
     std::optional<std::wstring> PersonalFolder() override {

@@ -26,8 +26,9 @@ std::string Lower(std::string s) {
 // A made-up tree: folder path (lower case, with trailing backslash) to its listing, already
 // in display order (files, then subfolders).
 class WalkTest : public ::testing::Test {
-protected:
-    void Folder(const std::string& path, std::vector<std::string> files, std::vector<std::string> folders) {
+  protected:
+    void Folder(const std::string& path, std::vector<std::string> files,
+                std::vector<std::string> folders) {
         PictureList list;
         for (auto& f : files) list.push_back({f, 100, 0, 0});
         for (auto& d : folders) list.push_back({d, 0, 0, 1});
@@ -35,13 +36,14 @@ protected:
     }
 
     FolderWalk Walk(bool random = false) {
-        return FolderWalk("C:\\Pics\\", list_, random,
-                          [this](const std::string& folder, PictureList& list) {
-                              listed_.push_back(folder);
-                              auto found = tree_.find(Lower(folder));
-                              list = found == tree_.end() ? PictureList() : found->second;
-                          },
-                          SameIgnoringCase);
+        return FolderWalk(
+            "C:\\Pics\\", list_, random,
+            [this](const std::string& folder, PictureList& list) {
+                listed_.push_back(folder);
+                auto found = tree_.find(Lower(folder));
+                list = found == tree_.end() ? PictureList() : found->second;
+            },
+            SameIgnoringCase);
     }
 
     // Runs passes as the session does, advancing past every picture, and gives the next
@@ -55,10 +57,18 @@ protected:
                     walk.Advance();
                     if (kinds) *kinds += "P";
                     break;
-                case PassKind::kDescended: if (kinds) *kinds += "D"; break;
-                case PassKind::kClimbed: if (kinds) *kinds += "C"; break;
-                case PassKind::kWrapped: if (kinds) *kinds += "W"; break;
-                case PassKind::kRootEmpty: if (kinds) *kinds += "E"; return seen;
+                case PassKind::kDescended:
+                    if (kinds) *kinds += "D";
+                    break;
+                case PassKind::kClimbed:
+                    if (kinds) *kinds += "C";
+                    break;
+                case PassKind::kWrapped:
+                    if (kinds) *kinds += "W";
+                    break;
+                case PassKind::kRootEmpty:
+                    if (kinds) *kinds += "E";
+                    return seen;
             }
         }
         return seen;
@@ -77,9 +87,9 @@ protected:
     std::int32_t changed_ = 0;
 };
 
-const std::vector<std::string> kFullRound = {
-    "C:\\Pics\\a.jpg", "C:\\Pics\\b.jpg", "C:\\Pics\\one\\x.jpg", "C:\\Pics\\one\\deep\\y.jpg",
-    "C:\\Pics\\two\\z.jpg", "C:\\Pics\\a.jpg"};
+const std::vector<std::string> kFullRound = {"C:\\Pics\\a.jpg",      "C:\\Pics\\b.jpg",
+                                             "C:\\Pics\\one\\x.jpg", "C:\\Pics\\one\\deep\\y.jpg",
+                                             "C:\\Pics\\two\\z.jpg", "C:\\Pics\\a.jpg"};
 
 TEST_F(WalkTest, DescendsClimbsContinuesAfterTheSubfolderAndWraps) {
     FolderWalk walk = Walk();
@@ -96,8 +106,9 @@ TEST_F(WalkTest, DescendsClimbsContinuesAfterTheSubfolderAndWraps) {
 TEST_F(WalkTest, ResumesInsideASubfolderAfterTheLastPictureIgnoringCase) {
     FolderWalk walk = Walk();
     walk.Resume("c:\\PICS\\One\\X.JPG", true);
-    EXPECT_EQ(Pictures(walk, 3), (std::vector<std::string>{"c:\\PICS\\One\\deep\\y.jpg", "c:\\PICS\\two\\z.jpg",
-                                                           "c:\\PICS\\a.jpg"}));
+    EXPECT_EQ(Pictures(walk, 3),
+              (std::vector<std::string>{"c:\\PICS\\One\\deep\\y.jpg", "c:\\PICS\\two\\z.jpg",
+                                        "c:\\PICS\\a.jpg"}));
 }
 
 TEST_F(WalkTest, ResumeAfterAFoldersLastEntryMovesOnAtTheFirstPass) {
@@ -114,11 +125,11 @@ TEST_F(WalkTest, VanishedOrOutsideOrUnknownPicturesStartAtTheRootsFirstEntry) {
         const char* last;
         bool exists;
     } cases[] = {
-        {"C:\\Pics\\one\\x.jpg", false},     // no longer there
-        {"C:\\Other\\one\\x.jpg", true},     // outside the root
-        {"C:\\Pictures\\x.jpg", true},       // shares the root's first letters only
-        {"C:\\Pics\\one\\gone.jpg", true},   // its folder, but not in the listing: start of it
-        {"x.jpg", true},                     // no folder at all
+        {"C:\\Pics\\one\\x.jpg", false},    // no longer there
+        {"C:\\Other\\one\\x.jpg", true},    // outside the root
+        {"C:\\Pictures\\x.jpg", true},      // shares the root's first letters only
+        {"C:\\Pics\\one\\gone.jpg", true},  // its folder, but not in the listing: start of it
+        {"x.jpg", true},                    // no folder at all
     };
     for (const auto& c : cases) {
         FolderWalk walk = Walk();
@@ -134,7 +145,8 @@ TEST_F(WalkTest, VanishedOrOutsideOrUnknownPicturesStartAtTheRootsFirstEntry) {
 
 TEST_F(WalkTest, AnEntryWithAnAliasIsOpenedEnteredAndResumedThroughIt) {
     // Long names the code page lacks ("??.jpg", "??") come with their short aliases.
-    PictureList root{{"??.jpg", 100, 0, 0, "AB~1.JPG"}, {"b.jpg", 100, 0, 0}, {"??", 0, 0, 1, "CD~1"}};
+    PictureList root{
+        {"??.jpg", 100, 0, 0, "AB~1.JPG"}, {"b.jpg", 100, 0, 0}, {"??", 0, 0, 1, "CD~1"}};
     tree_["c:\\pics\\"] = root;
     Folder("C:\\Pics\\CD~1\\", {"x.jpg"}, {});
     FolderWalk walk = Walk();
@@ -143,7 +155,8 @@ TEST_F(WalkTest, AnEntryWithAnAliasIsOpenedEnteredAndResumedThroughIt) {
                                                            "C:\\Pics\\CD~1\\x.jpg"}));
     FolderWalk resumed = Walk();
     resumed.Resume("C:\\Pics\\ab~1.jpg", true);
-    EXPECT_EQ(Pictures(resumed, 2), (std::vector<std::string>{"C:\\Pics\\b.jpg", "C:\\Pics\\CD~1\\x.jpg"}));
+    EXPECT_EQ(Pictures(resumed, 2),
+              (std::vector<std::string>{"C:\\Pics\\b.jpg", "C:\\Pics\\CD~1\\x.jpg"}));
     // Climbing out of the aliased subfolder finds it again: the wrap comes next.
     EXPECT_EQ(Pictures(resumed, 1), (std::vector<std::string>{"C:\\Pics\\AB~1.JPG"}));
 }
@@ -171,8 +184,8 @@ TEST_F(WalkTest, TheRootIsListedAgainAtAWrapOnlyAfterAReportedChange) {
     Folder("C:\\Pics\\", {"a.jpg", "new.jpg"}, {});
     EXPECT_EQ(Pictures(walk, 2), (std::vector<std::string>{"C:\\Pics\\a.jpg", "C:\\Pics\\a.jpg"}));
     changed_ = 1;
-    EXPECT_EQ(Pictures(walk, 3),
-              (std::vector<std::string>{"C:\\Pics\\a.jpg", "C:\\Pics\\new.jpg", "C:\\Pics\\a.jpg"}));
+    EXPECT_EQ(Pictures(walk, 3), (std::vector<std::string>{"C:\\Pics\\a.jpg", "C:\\Pics\\new.jpg",
+                                                           "C:\\Pics\\a.jpg"}));
     EXPECT_EQ(changed_, 0);
 }
 
@@ -211,7 +224,8 @@ TEST_F(WalkTest, AnEmptySubfolderIsEnteredAndLeftWithoutAPicture) {
     FolderWalk walk = Walk();
     walk.Resume("", false);
     std::string kinds;
-    EXPECT_EQ(Pictures(walk, 2, &kinds), (std::vector<std::string>{"C:\\Pics\\a.jpg", "C:\\Pics\\a.jpg"}));
+    EXPECT_EQ(Pictures(walk, 2, &kinds),
+              (std::vector<std::string>{"C:\\Pics\\a.jpg", "C:\\Pics\\a.jpg"}));
     EXPECT_EQ(kinds, "PDCWP");
 }
 

@@ -14,7 +14,7 @@ constexpr UINT kNotice = 6103;  // the main window's WM_SERVER_NOTIFY
 constexpr WPARAM kCode = 110;   // NOTIFY_FOLDER_CHANGED
 
 class FolderWatchTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window_ = CreateWindowExA(0, "STATIC", "watch target", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                   nullptr, nullptr);
@@ -29,8 +29,8 @@ protected:
     }
 
     void Touch(const std::string& name, const std::string& content) {
-        HANDLE file = CreateFileA(folder_.File(name).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileA(folder_.File(name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         SetFilePointer(file, 0, nullptr, FILE_END);
         DWORD written = 0;
@@ -74,7 +74,8 @@ TEST_F(FolderWatchTest, CreatedDeletedAndRenamedFilesArePosted) {
     ASSERT_TRUE(DeleteFileA(folder_.File("new.jpg").c_str()));
     EXPECT_GE(Notices(3000, true), 1) << "deleted";
     Notices(300, false);
-    ASSERT_TRUE(MoveFileA(folder_.File("existing.jpg").c_str(), folder_.File("renamed.jpg").c_str()));
+    ASSERT_TRUE(
+        MoveFileA(folder_.File("existing.jpg").c_str(), folder_.File("renamed.jpg").c_str()));
     EXPECT_GE(Notices(3000, true), 1) << "renamed";
 }
 
@@ -125,10 +126,12 @@ TEST_F(FolderWatchTest, StopsPromptlyOnAMissingFolder) {
 }
 
 TEST_F(FolderWatchTest, StopsPromptlyWhileWaitingAndWhenNeverResumed) {
-    auto waiting = std::make_unique<IWatchDirChangeThread>(false, window_, folder_.path(), kNotice, kCode);
+    auto waiting =
+        std::make_unique<IWatchDirChangeThread>(false, window_, folder_.path(), kNotice, kCode);
     Sleep(100);
     EXPECT_TRUE(EndsWithin(std::move(waiting), 5000));
-    auto suspended = std::make_unique<IWatchDirChangeThread>(true, window_, folder_.path(), kNotice, kCode);
+    auto suspended =
+        std::make_unique<IWatchDirChangeThread>(true, window_, folder_.path(), kNotice, kCode);
     EXPECT_TRUE(EndsWithin(std::move(suspended), 5000));
 }
 

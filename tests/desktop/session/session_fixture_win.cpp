@@ -14,7 +14,8 @@ std::vector<std::uint8_t> ReadWide(const std::wstring& path) {
     if (!f) return bytes;
     std::uint8_t buffer[65536];
     std::size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + n);
     fclose(f);
     return bytes;
 }
@@ -25,7 +26,8 @@ int JpegFrameWidth(const std::vector<std::uint8_t>& jpeg) {
     while (i + 9 < jpeg.size() && jpeg[i] == 0xFF) {
         const std::uint8_t marker = jpeg[i + 1];
         const std::size_t length = static_cast<std::size_t>(jpeg[i + 2]) << 8 | jpeg[i + 3];
-        if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2) return jpeg[i + 7] << 8 | jpeg[i + 8];
+        if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2)
+            return jpeg[i + 7] << 8 | jpeg[i + 8];
         i += 2 + length;
     }
     return -2;
@@ -42,7 +44,8 @@ void SessionTest::SetUp() {
     params_.settingsKey = key_.path();
     window_.onNotice = [this](WPARAM code) {
         if (code != handoff::kNotifyUploadEnd) return;
-        const std::vector<FakeCall> creates = CallsNamed(ParseFakeLog(fake_.Log()), L"CeCreateFile");
+        const std::vector<FakeCall> creates =
+            CallsNamed(ParseFakeLog(fake_.Log()), L"CeCreateFile");
         if (creates.empty()) return;
         const std::vector<std::uint8_t> jpeg = ReadWide(HandheldFile(creates.back().args.at(0)));
         const int width = jpeg.empty() ? -1 : JpegFrameWidth(jpeg);
@@ -60,7 +63,8 @@ void SessionTest::Picture(const std::string& relative, int width, int height) {
 }
 
 void SessionTest::Bytes(const std::string& relative, const std::string& content) {
-    WriteFileBytes(pictures_.File(relative), std::vector<std::uint8_t>(content.begin(), content.end()));
+    WriteFileBytes(pictures_.File(relative),
+                   std::vector<std::uint8_t>(content.begin(), content.end()));
 }
 
 std::unique_ptr<SessionRun> SessionTest::Start() {

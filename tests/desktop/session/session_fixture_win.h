@@ -13,7 +13,7 @@
 namespace glimmora::test {
 
 class SessionTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
 
     // A JPEG of the given width (which tells the pictures apart on the handheld) at a path
@@ -28,7 +28,9 @@ protected:
     void Finish(SessionRun& run);
 
     std::vector<FakeCall> Calls(const std::wstring& name) const { return CallsNamed(calls_, name); }
-    std::wstring HandheldFile(const std::wstring& devicePath) const { return handheldRoot_ + devicePath; }
+    std::wstring HandheldFile(const std::wstring& devicePath) const {
+        return handheldRoot_ + devicePath;
+    }
     bool HandheldFileExists(const std::wstring& devicePath) const;
 
     FakeRapi fake_;

@@ -62,7 +62,8 @@ std::vector<FakeCall> ParseFakeLog(const std::wstring& log) {
         bool first = true;
         for (;;) {
             const std::size_t bar = rest.find(L'|', field);
-            const std::wstring part = rest.substr(field, bar == std::wstring::npos ? std::wstring::npos : bar - field);
+            const std::wstring part =
+                rest.substr(field, bar == std::wstring::npos ? std::wstring::npos : bar - field);
             if (first) {
                 call.name = part;
                 first = false;
@@ -130,13 +131,15 @@ void NoticeWindow::DrainPosted() {
 
 SessionRun::SessionRun(const SessionParams& p, desktop::PictureList& pictures, NoticeWindow& window)
     : window_(window) {
-    session_ = new desktop::IPPC_RAPI_UploadThread(window.hwnd(), p.root, pictures, p.sortKey, p.ascending,
-                                                   p.startupDelay, p.interval, p.showCalendar, true);
+    session_ =
+        new desktop::IPPC_RAPI_UploadThread(window.hwnd(), p.root, pictures, p.sortKey, p.ascending,
+                                            p.startupDelay, p.interval, p.showCalendar, true);
     session_->SetDeviceFolder(p.deviceFolder);
     session_->SetMaxKeptPictures(p.maxKept);
     session_->SetKeepPictures(p.keep);
     session_->SetRemoteApiLibrary(p.library);
-    if (!p.settingsKey.empty()) session_->SetSettingsStore(desktop::SettingsStore(HKEY_CURRENT_USER, p.settingsKey));
+    if (!p.settingsKey.empty())
+        session_->SetSettingsStore(desktop::SettingsStore(HKEY_CURRENT_USER, p.settingsKey));
     thread_ = session_->DuplicateThreadHandle();
     session_->Resume();
 }

@@ -19,7 +19,7 @@ namespace glimmora::test {
 // The fake library, kept loaded by the test so its script and log outlive each session's
 // own load and unload of it.
 class FakeRapi {
-public:
+  public:
     static constexpr char kName[] = "fake_rapi.dll";
     static constexpr char kLackingName[] = "fake_rapi_lacking.dll";
 
@@ -30,11 +30,13 @@ public:
     bool ok() const { return reset_ && log_ && query_ && setStop_ && connections_; }
     void Reset(const fake_rapi::Script& script) { reset_(&script); }
     std::wstring Log() const;
-    bool QueryDword(int root, const wchar_t* name, DWORD* value) const { return query_(root, name, value); }
+    bool QueryDword(int root, const wchar_t* name, DWORD* value) const {
+        return query_(root, name, value);
+    }
     void SetStop(DWORD value) { setStop_(value); }
     int Connections() const { return connections_(); }
 
-private:
+  private:
     HMODULE module_ = nullptr;
     fake_rapi::PfnReset reset_ = nullptr;
     fake_rapi::PfnLog log_ = nullptr;
@@ -60,7 +62,7 @@ struct Notice {
 
 // A hidden window of the calling thread that records every WM_SERVER_NOTIFY.
 class NoticeWindow : public WindowBase<NoticeWindow> {
-public:
+  public:
     NoticeWindow();
     HWND hwnd() const { return handle(); }
     // Run on the window's thread while the session waits for the notice to be handled.
@@ -72,14 +74,14 @@ public:
     // Handles what was posted and is still queued.
     void DrainPosted();
 
-private:
+  private:
     friend WindowBase<NoticeWindow>;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 // The session's parameters as the main window would give them.
 struct SessionParams {
-    std::string root;                // with trailing backslash
+    std::string root;  // with trailing backslash
     std::uint8_t sortKey = 1;
     bool ascending = true;
     std::int32_t startupDelay = 0;
@@ -89,14 +91,14 @@ struct SessionParams {
     std::int32_t maxKept = 5;
     bool keep = false;
     std::string library = FakeRapi::kName;
-    std::string settingsKey;         // "\Software\..." under HKEY_CURRENT_USER
+    std::string settingsKey;  // "\Software\..." under HKEY_CURRENT_USER
 };
 
 // Creates, configures and resumes one session; the caller waits with Wait. `stop` (optional)
 // is called on this thread from the wait loop, with the elapsed time, until it returns true,
 // and then the session's stop request is made.
 class SessionRun {
-public:
+  public:
     SessionRun(const SessionParams& params, desktop::PictureList& pictures, NoticeWindow& window);
     // Waits up to `ms` for the thread to end, handling sent messages. True when it ended.
     bool Wait(DWORD ms);
@@ -106,7 +108,7 @@ public:
     // The session, as the main window holds it: valid until its closing notice was handled.
     desktop::IPPC_RAPI_UploadThread* session() const { return session_; }
 
-private:
+  private:
     desktop::IPPC_RAPI_UploadThread* session_;
     UniqueHandle thread_;
     NoticeWindow& window_;
@@ -114,7 +116,7 @@ private:
 
 // A scratch settings key under HKEY_CURRENT_USER, removed at the end.
 class ScratchSettingsKey {
-public:
+  public:
     ScratchSettingsKey();
     ~ScratchSettingsKey();
     ScratchSettingsKey(const ScratchSettingsKey&) = delete;
@@ -123,7 +125,7 @@ public:
     std::string ReadLastImage() const;
     void WriteLastImage(const std::string& value) const;
 
-private:
+  private:
     std::string path_;
 };
 

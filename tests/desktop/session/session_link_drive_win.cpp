@@ -19,15 +19,17 @@
 int main(int argc, char** argv) {
     using namespace glimmora;
     if (argc != 6) {
-        std::fprintf(stderr, "usage: session_link_drive COUNT INTERVAL KEEP MAXKEPT SHOWCALENDAR\n");
+        std::fprintf(stderr,
+                     "usage: session_link_drive COUNT INTERVAL KEEP MAXKEPT SHOWCALENDAR\n");
         return 2;
     }
     const int count = std::atoi(argv[1]);
     test::TempFolder pictures;
     const int sizes[][2] = {{640, 480}, {800, 600}, {1200, 900}};
     for (int i = 0; i < 3; ++i) {
-        test::WriteFileBytes(pictures.File("photo" + std::to_string(i) + ".jpg"),
-                             test::EncodeJpeg(test::NoisyGradient(sizes[i][0], sizes[i][1], 3, 7u + i), test::kRgb));
+        test::WriteFileBytes(
+            pictures.File("photo" + std::to_string(i) + ".jpg"),
+            test::EncodeJpeg(test::NoisyGradient(sizes[i][0], sizes[i][1], 3, 7u + i), test::kRgb));
     }
     test::ScratchSettingsKey key;
     test::NoticeWindow window;
@@ -41,7 +43,8 @@ int main(int argc, char** argv) {
     params.settingsKey = key.path();
     desktop::PictureList list;
     test::SessionRun run(params, list, window);
-    for (int i = 0; i < 2400 && !window.ended() && window.Count(handoff::kNotifyUploadEnd) < count; ++i) {
+    for (int i = 0; i < 2400 && !window.ended() && window.Count(handoff::kNotifyUploadEnd) < count;
+         ++i) {
         run.Wait(50);
     }
     const DWORD stopMs = run.StopAndTime(10000);
@@ -53,6 +56,7 @@ int main(int argc, char** argv) {
     WPARAM lastSent = 0;
     for (const test::Notice& n : window.notices) lastSent = n.sent ? n.code : lastSent;
     const bool ok = window.Count(handoff::kNotifyUploadEnd) >= count &&
-                    window.Count(handoff::kNotifyLaunchFailed) == 0 && lastSent == handoff::kNotifySessionEnded;
+                    window.Count(handoff::kNotifyLaunchFailed) == 0 &&
+                    lastSent == handoff::kNotifySessionEnded;
     return ok ? 0 : 1;
 }

@@ -20,7 +20,7 @@ using handoff::kNotifyUploadEnd;
 
 // A tree in name order: a, b, one\x, one\deep\y, two\z; widths 21 to 25 tell them apart.
 class WalkSessionTest : public SessionTest {
-protected:
+  protected:
     void SetUp() override {
         SessionTest::SetUp();
         Picture("a.jpg", 21);
@@ -93,7 +93,7 @@ TEST_F(WalkSessionTest, RandomOrderStartsAtTheFirstEntryWithoutLookingForTheLast
 }
 
 class CounterTest : public SessionTest {
-protected:
+  protected:
     void SetUp() override {
         SessionTest::SetUp();
         Picture("a.jpg", 21);
@@ -117,10 +117,11 @@ TEST_F(CounterTest, KeptPicturesRunOneTwoThreeOneInThePersonalFoldersGlimmora) {
     params_.maxKept = 3;
     Run();
     const std::wstring dir = L"\\My Documents\\Glimmora\\";
-    EXPECT_EQ(Files(), (std::vector<std::wstring>{dir + L"Glimmora_001.jpg", dir + L"Glimmora_002.jpg",
-                                                  dir + L"Glimmora_003.jpg", dir + L"Glimmora_001.jpg"}));
+    EXPECT_EQ(Files(),
+              (std::vector<std::wstring>{dir + L"Glimmora_001.jpg", dir + L"Glimmora_002.jpg",
+                                         dir + L"Glimmora_003.jpg", dir + L"Glimmora_001.jpg"}));
     EXPECT_EQ(CommandLines().at(1), dir + L"Glimmora_002.jpg /5");  // interval 0 + 5, no /del
-    ASSERT_EQ(Calls(L"CeCreateDirectory").size(), 1u);  // chosen once per session
+    ASSERT_EQ(Calls(L"CeCreateDirectory").size(), 1u);              // chosen once per session
     EXPECT_EQ(Calls(L"CeCreateDirectory")[0].args.at(0), L"\\My Documents\\Glimmora");
     EXPECT_TRUE(HandheldFileExists(dir + L"Glimmora_003.jpg"));
 }
@@ -164,7 +165,8 @@ TEST_F(SessionTest, IntervalSixtyLaunchesWithSixtyFiveAndDelAndStopInTheInterval
     EXPECT_EQ(launches[0].args.at(2), L"0");     // no inherited handles
     EXPECT_EQ(launches[0].args.at(3), L"0");     // no creation flags
     EXPECT_EQ(launches[0].args.at(4), L"bare");  // no environment, folder or start-up data
-    EXPECT_EQ(window_.Codes(), (std::vector<WPARAM>{kNotifyUploadBegin, kNotifyUploadEnd, kNotifySessionEnded}));
+    EXPECT_EQ(window_.Codes(),
+              (std::vector<WPARAM>{kNotifyUploadBegin, kNotifyUploadEnd, kNotifySessionEnded}));
     EXPECT_EQ(key_.ReadLastImage(), pictures_.File("a.jpg"));
 }
 
@@ -236,19 +238,22 @@ TEST_F(SessionTest, AnUndecodablePictureIsDroppedAndTheNextPassFollowsAtOnce) {
     EXPECT_EQ(sentWidths_, (std::vector<int>{22}));
     const std::vector<FakeCall> connects = Calls(L"CeRapiInitEx");
     ASSERT_EQ(connects.size(), 3u);
-    EXPECT_LT(connects[1].tick - connects[0].tick, 1000u) << "no interval after the dropped picture";
+    EXPECT_LT(connects[1].tick - connects[0].tick, 1000u)
+        << "no interval after the dropped picture";
     EXPECT_GE(connects[2].tick - connects[1].tick, 1900u) << "the interval after a sent one";
     EXPECT_EQ(window_.Count(kNotifyUploadBegin), 1);
 }
 
 TEST_F(SessionTest, AFailedOrShortWriteDeletesTheFileAndStillSendsBeginAndEnd) {
     Picture("a.jpg", 21);
-    for (int write : {fake_rapi::kWriteCallFails, fake_rapi::kWriteReportsZero, fake_rapi::kWriteShort}) {
+    for (int write :
+         {fake_rapi::kWriteCallFails, fake_rapi::kWriteReportsZero, fake_rapi::kWriteShort}) {
         window_.notices.clear();
         script_.write = write;
         script_.stopAtConnection = 2;
         Run();
-        EXPECT_EQ(window_.Codes(), (std::vector<WPARAM>{kNotifyUploadBegin, kNotifyUploadEnd, kNotifySessionEnded}))
+        EXPECT_EQ(window_.Codes(),
+                  (std::vector<WPARAM>{kNotifyUploadBegin, kNotifyUploadEnd, kNotifySessionEnded}))
             << write;
         ASSERT_EQ(Calls(L"CeDeleteFile").size(), 1u) << write;
         EXPECT_EQ(Calls(L"CeDeleteFile")[0].args.at(0), L"\\My Documents\\Glimmora_001.jpg");
@@ -272,9 +277,11 @@ TEST_F(SessionTest, AWriteBrokenOffGoesAgainIntoTheSameFileAfterTheInterval) {
         const std::vector<FakeCall> creates = Calls(L"CeCreateFile");
         ASSERT_EQ(creates.size(), 3u) << write;
         EXPECT_EQ(creates[0].args.at(0), L"\\My Documents\\Glimmora_001.jpg");
-        EXPECT_EQ(creates[1].args.at(0), L"\\My Documents\\Glimmora_001.jpg") << "the same picture, the same file";
+        EXPECT_EQ(creates[1].args.at(0), L"\\My Documents\\Glimmora_001.jpg")
+            << "the same picture, the same file";
         const std::vector<FakeCall> connects = Calls(L"CeRapiInitEx");
-        EXPECT_GE(connects[1].tick - connects[0].tick, 900u) << "the interval after the broken write";
+        EXPECT_GE(connects[1].tick - connects[0].tick, 900u)
+            << "the interval after the broken write";
     }
 }
 
@@ -330,8 +337,9 @@ TEST_F(SessionTest, TheHandshakeClearsTheStopOnceAndReassertsTheCalendar) {
         EXPECT_EQ(c.args.at(3), L"4");  // REG_DWORD
         EXPECT_EQ(c.args.at(4), L"4");  // of 4 bytes
     }
-    EXPECT_EQ(writes, (std::vector<std::wstring>{L"app-HKCU RAPI_StopSlideshow=0", L"app-HKCU ShowCalendar=1",
-                                                 L"app-HKCU ShowCalendar=1"}));
+    EXPECT_EQ(writes,
+              (std::vector<std::wstring>{L"app-HKCU RAPI_StopSlideshow=0",
+                                         L"app-HKCU ShowCalendar=1", L"app-HKCU ShowCalendar=1"}));
     // InstalledDirPath only at the first connection; the stop value at every later one.
     EXPECT_EQ(Calls(L"CeRegQueryValueEx").size(), 3u);
     for (const FakeCall& c : Calls(L"CeRegOpenKeyEx")) {
@@ -354,9 +362,7 @@ TEST_F(SessionTest, WithoutTheApplicationKeyPicturesAreStillSentAndNothingIsWrit
 
 TEST_F(SessionTest, ScreenSizesTheHandheldCannotGiveFitFor240By320) {
     Picture("wide.jpg", 600, 400);
-    const struct {
-        int w, h, outW;
-    } cases[] = {{0, 0, 480}, {-1, 5000, 600}, {320, 240, 320}};
+    const struct { int w, h, outW; } cases[] = {{0, 0, 480}, {-1, 5000, 600}, {320, 240, 320}};
     for (const auto& c : cases) {
         sentWidths_.clear();
         script_.screenWidth = c.w;
@@ -392,7 +398,8 @@ TEST_F(SessionTest, ARoundOfTheTreeWithoutAPictureWaitsTheInterval) {
         SCOPED_TRACE(c.name);
         TempFolder root;
         ASSERT_TRUE(CreateDirectoryA(root.File("sub").c_str(), nullptr));
-        for (const std::string& file : c.undecodable) WriteFileBytes(root.File(file), {'n', 'o', 't'});
+        for (const std::string& file : c.undecodable)
+            WriteFileBytes(root.File(file), {'n', 'o', 't'});
         params_.root = root.path();
         params_.interval = 1;
         window_.notices.clear();
@@ -400,7 +407,9 @@ TEST_F(SessionTest, ARoundOfTheTreeWithoutAPictureWaitsTheInterval) {
         const auto busyMs = [] {
             FILETIME created{}, exited{}, kernel{}, user{};
             GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-            const auto ms = [](FILETIME t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000; };
+            const auto ms = [](FILETIME t) {
+                return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000;
+            };
             return ms(kernel) + ms(user);
         };
         const ULONGLONG before = busyMs();
@@ -520,8 +529,8 @@ TEST_F(SessionTest, AStopBeforeTheThreadHasRunStillEndsItsFirstWait) {
     Picture("a.jpg", 21);
     params_.startupDelay = 30;
     fake_.Reset(script_);
-    auto* session = new desktop::IPPC_RAPI_UploadThread(window_.hwnd(), params_.root, list_, 1, true, 30, 0,
-                                                        false);
+    auto* session = new desktop::IPPC_RAPI_UploadThread(window_.hwnd(), params_.root, list_, 1,
+                                                        true, 30, 0, false);
     session->SetRemoteApiLibrary(FakeRapi::kName);
     session->SetSettingsStore(desktop::SettingsStore(HKEY_CURRENT_USER, key_.path()));
     EXPECT_EQ(session->Priority(), desktop::ThreadPriority::kLower);
@@ -529,7 +538,8 @@ TEST_F(SessionTest, AStopBeforeTheThreadHasRunStillEndsItsFirstWait) {
     session->Resume();
     session->StopRequest();  // at once, before the body can have made its first wait
     const DWORD start = GetTickCount();
-    EXPECT_EQ(desktop::WaitHandlingSentMessages(thread.get(), 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_EQ(desktop::WaitHandlingSentMessages(thread.get(), 5000),
+              static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_LT(GetTickCount() - start, 1000u);
     EXPECT_EQ(window_.Codes(), (std::vector<WPARAM>{kNotifySessionEnded}));
 }
@@ -571,7 +581,8 @@ TEST_F(SessionTest, ALibraryLackingAnEntryPointOrMissingShowsTheErrorBoxOnTheMai
         WaitForSingleObject(closer, 15000);
         CloseHandle(closer);
         // Wine's box keeps the text's line breaks but not always its trailing blanks.
-        EXPECT_EQ(seen.text.substr(0, 80), std::string(desktop::kRemoteApiErrorText).substr(0, 80)) << library;
+        EXPECT_EQ(seen.text.substr(0, 80), std::string(desktop::kRemoteApiErrorText).substr(0, 80))
+            << library;
         EXPECT_NE(seen.text.find("Desktop Image Server again."), std::string::npos) << library;
         EXPECT_EQ(seen.thread, GetCurrentThreadId()) << "shown on the main thread";
         EXPECT_EQ(seen.owner, window_.hwnd());

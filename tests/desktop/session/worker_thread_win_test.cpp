@@ -9,12 +9,12 @@ namespace {
 
 // Runs its call through Synchronize and remembers on which thread it ran.
 class SynchronizingWorker : public WorkerThread {
-public:
+  public:
     ~SynchronizingWorker() override { EndThread(); }
     std::atomic<DWORD> ranOn{0};
     std::atomic<bool> returnedAfterCall{false};
 
-protected:
+  protected:
     void Execute() override {
         bool called = false;
         Synchronize([&] {
@@ -35,17 +35,18 @@ TEST(WorkerThread, SynchronizeRunsOnTheMainThreadWhileItWaitsForTheWorker) {
 }
 
 class IdleWorker : public WorkerThread {
-public:
+  public:
     ~IdleWorker() override { EndThread(); }
 
-protected:
+  protected:
     void Execute() override {}
 };
 
 TEST(WorkerThread, PrioritiesAreSetAndReadBack) {
     IdleWorker worker;
     EXPECT_EQ(worker.Priority(), ThreadPriority::kNormal);
-    for (ThreadPriority p : {ThreadPriority::kLower, ThreadPriority::kLowest, ThreadPriority::kHigher}) {
+    for (ThreadPriority p :
+         {ThreadPriority::kLower, ThreadPriority::kLowest, ThreadPriority::kHigher}) {
         worker.SetPriority(p);
         EXPECT_EQ(worker.Priority(), p);
     }

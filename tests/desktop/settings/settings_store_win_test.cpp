@@ -14,7 +14,7 @@ namespace {
 
 // Every test works below its own scratch key, removed before and after.
 class SettingsStoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         path_ = std::string("Software\\GlimmoraTest\\") +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -27,7 +27,8 @@ protected:
     void Put(const char* name, DWORD type, const void* data, DWORD size) {
         HKEY key = nullptr;
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &key, nullptr), ERROR_SUCCESS);
+                                  nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
         RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
         RegCloseKey(key);
     }
@@ -60,7 +61,8 @@ protected:
     }
     bool KeyExists() {
         HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return false;
         RegCloseKey(key);
         return true;
     }

@@ -22,7 +22,8 @@ TEST(ProgramOfCommand, CutsAtTheFirstBlankThenStripsBlanksAndQuotes) {
         {L"", L""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ProgramOfCommand(c.command), c.program) << "command: " << testing::PrintToString(std::wstring(c.command));
+        EXPECT_EQ(ProgramOfCommand(c.command), c.program)
+            << "command: " << testing::PrintToString(std::wstring(c.command));
     }
 }
 

@@ -22,7 +22,7 @@ const std::wstring kModule = L"\\Program Files\\Glimmora\\Glimmora.exe";
 std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
 class AssociationTest : public testing::Test {
-protected:
+  protected:
     std::optional<std::wstring> Command() { return reg.Text(reg.classes(), kCommandKey, nullptr); }
     std::optional<std::wstring> Icon() { return reg.Text(reg.classes(), kIconKey, nullptr); }
     std::optional<std::wstring> Saved(const wchar_t* name) {
@@ -84,7 +84,8 @@ TEST_F(AssociationTest, ClassNamesTooLongForTheKeyPathAreLeftAlone) {
         } else {
             EXPECT_EQ(command, L"pimg.exe \"%1\"");
             EXPECT_FALSE(AssociationInForce(local.places()));
-            local.SetText(local.classes(), name + L"\\Shell\\Open\\Command", nullptr, L"other.exe %1");
+            local.SetText(local.classes(), name + L"\\Shell\\Open\\Command", nullptr,
+                          L"other.exe %1");
             EXPECT_TRUE(AssociationKept(local.places(), kModule));
         }
     }
@@ -155,7 +156,8 @@ TEST_F(AssociationTest, AnotherProgramsCommandMeansTheAssociationIsLost) {
     EXPECT_FALSE(AssociationInForce(reg.places()));
     EXPECT_EQ(Command(), L"\"\\Windows\\Other.exe\" %1");
     // Our own command, in another letter case, is still ours; no command at all tells nothing.
-    reg.SetText(reg.classes(), kCommandKey, nullptr, L"\"\\program files\\glimmora\\GLIMMORA.EXE\" %1");
+    reg.SetText(reg.classes(), kCommandKey, nullptr,
+                L"\"\\program files\\glimmora\\GLIMMORA.EXE\" %1");
     EXPECT_TRUE(AssociationKept(reg.places(), kModule));
     ::RegDeleteKeyW(reg.classes(), kCommandKey.c_str());
     EXPECT_TRUE(AssociationKept(reg.places(), kModule));

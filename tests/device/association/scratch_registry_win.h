@@ -15,7 +15,7 @@
 namespace glimmora::test {
 
 class ScratchRegistry {
-public:
+  public:
     ScratchRegistry();
     ~ScratchRegistry();
     ScratchRegistry(const ScratchRegistry&) = delete;
@@ -33,7 +33,8 @@ public:
     void SetText(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& text,
                  DWORD type = REG_SZ);
     void SetDword(HKEY root, const std::wstring& path, const wchar_t* name, DWORD value);
-    std::optional<std::wstring> Text(HKEY root, const std::wstring& path, const wchar_t* name) const;
+    std::optional<std::wstring> Text(HKEY root, const std::wstring& path,
+                                     const wchar_t* name) const;
     std::optional<DWORD> Dword(HKEY root, const std::wstring& path, const wchar_t* name) const;
     std::optional<DWORD> Type(HKEY root, const std::wstring& path, const wchar_t* name) const;
     bool KeyExists(HKEY root, const std::wstring& path) const;
@@ -42,7 +43,7 @@ public:
     void SetJpegClass(const std::wstring& className, const std::wstring& command,
                       const std::wstring& icon);
 
-private:
+  private:
     std::wstring path_;
     UniqueHkey classes_;
     UniqueHkey currentUser_;

@@ -32,7 +32,8 @@ int wmain(int argc, wchar_t** argv) {
     const int seconds = argc >= 3 ? _wtoi(argv[1]) : 0;
     const std::wstring which = argc >= 3 ? argv[2] : L"";
     if (seconds <= 0 || (which != L"options" && which != L"settings" && which != L"picker")) {
-        std::fputs("usage: dialog-preview SECONDS options|settings|picker [STORED_FOLDER]\n", stderr);
+        std::fputs("usage: dialog-preview SECONDS options|settings|picker [STORED_FOLDER]\n",
+                   stderr);
         return 3;
     }
     ::SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, CancelEverything);

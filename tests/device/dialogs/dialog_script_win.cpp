@@ -85,7 +85,8 @@ std::wstring ClassName(HWND window) {
 void Click(HWND dialog, int id) { ::SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
 
 HWND ChildWithText(HWND dialog, const wchar_t* text) {
-    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (WindowText(child) == text) return child;
     }
     return nullptr;

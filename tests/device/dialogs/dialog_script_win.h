@@ -12,7 +12,7 @@
 namespace glimmora::test {
 
 class DialogScript {
-public:
+  public:
     using Step = std::function<bool()>;
     DialogScript& Then(Step step) {
         steps_.push_back(std::move(step));
@@ -22,7 +22,7 @@ public:
     // finished within 10 s fails the test and closes what it left open.
     INT_PTR Run(const std::function<INT_PTR()>& run);
 
-private:
+  private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
     std::vector<Step> steps_;
     std::size_t next_ = 0;

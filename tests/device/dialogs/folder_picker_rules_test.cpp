@@ -11,7 +11,7 @@ namespace {
 
 // A tree of named items; Select records the order and marks the item as its tree would.
 class FakeTree : public FolderTree {
-public:
+  public:
     TreeItem Add(TreeItem parent, const std::wstring& text) {
         const TreeItem item = next_++;
         nodes_[item] = {parent, text};
@@ -37,7 +37,7 @@ public:
     }
     std::vector<TreeItem> selected;
 
-private:
+  private:
     TreeItem FirstWithParent(TreeItem parent) const {
         for (TreeItem i : order_) {
             if (nodes_.at(i).parent == parent) return i;
@@ -76,14 +76,15 @@ TEST(IsPictureFileName, CountsTheThreeJpegExtensionsInAnyCase) {
 TEST(StoredFolderNames, TrimsBlanksAndBackslashesThenSplits) {
     using Names = std::vector<std::wstring>;
     EXPECT_EQ(StoredFolderNames(L"\\My Documents\\Trip\\"), (Names{L"My Documents", L"Trip"}));
-    EXPECT_EQ(StoredFolderNames(L"  \\\\my documents\\TRIP\\\\  "), (Names{L"my documents", L"TRIP"}));
+    EXPECT_EQ(StoredFolderNames(L"  \\\\my documents\\TRIP\\\\  "),
+              (Names{L"my documents", L"TRIP"}));
     EXPECT_EQ(StoredFolderNames(L"My Documents\\\\Trip"), (Names{L"My Documents"}));
     EXPECT_EQ(StoredFolderNames(L" \\ "), Names{});
     EXPECT_EQ(StoredFolderNames(L""), Names{});
 }
 
 class PickerTreeTest : public testing::Test {
-protected:
+  protected:
     PickerTreeTest() {
         docs = tree.Add(0, L"My Documents");
         trip = tree.Add(docs, L"Trip");

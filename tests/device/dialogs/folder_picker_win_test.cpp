@@ -21,7 +21,7 @@ using test::DialogScript;
 std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
 class FolderPickerTest : public testing::Test {
-protected:
+  protected:
     FolderPickerTest() {
         root = Wide(temp.path());
         root.pop_back();  // no trailing backslash
@@ -32,18 +32,23 @@ protected:
         Folder(L"My Documents\\Single");
         Folder(L"My Documents\\Nothing");
         Folder(L"Windows");
-        for (const wchar_t* f : {L"a.jpg", L"b.JPEG", L"c.jpe", L"notes.txt", L"jpg"}) File(L"My Documents\\Trip", f);
-        for (const wchar_t* f : {L"1.jpg", L"2.jpg", L"3.jpg", L"4.jpg"}) File(L"My Documents\\Trip (2005)", f);
+        for (const wchar_t* f : {L"a.jpg", L"b.JPEG", L"c.jpe", L"notes.txt", L"jpg"})
+            File(L"My Documents\\Trip", f);
+        for (const wchar_t* f : {L"1.jpg", L"2.jpg", L"3.jpg", L"4.jpg"})
+            File(L"My Documents\\Trip (2005)", f);
         File(L"My Documents\\Single", L"only.jpg");
         File(L"My Documents\\Nothing", L"readme.txt");
         File(L"", L"root.jpg");  // files at the root are not listed
         picker.root = root;
         picker.settingsPlaces = reg.places();
     }
-    void Folder(const std::wstring& path) { ::CreateDirectoryW((root + L"\\" + path).c_str(), nullptr); }
+    void Folder(const std::wstring& path) {
+        ::CreateDirectoryW((root + L"\\" + path).c_str(), nullptr);
+    }
     void File(const std::wstring& folder, const std::wstring& name) {
         const std::wstring path = root + L"\\" + (folder.empty() ? L"" : folder + L"\\") + name;
-        HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE h =
+            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ::CloseHandle(h);  // empty files count in the picker
     }
 
@@ -57,13 +62,19 @@ protected:
         return 0;
     }
     bool Bold(TreeItem item) const {
-        return (::SendMessageW(Tree(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(AsHandle(item)), TVIS_BOLD) & TVIS_BOLD) != 0;
+        return (::SendMessageW(Tree(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(AsHandle(item)),
+                               TVIS_BOLD) &
+                TVIS_BOLD) != 0;
     }
     bool Expanded(TreeItem item) const {
-        return (::SendMessageW(Tree(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(AsHandle(item)), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+        return (::SendMessageW(Tree(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(AsHandle(item)),
+                               TVIS_EXPANDED) &
+                TVIS_EXPANDED) != 0;
     }
     bool ViewEnabled() const { return ::IsWindowEnabled(::GetDlgItem(picker.Handle(), IDOK)); }
-    INT_PTR RunPicker(DialogScript& script) { return script.Run([&] { return picker.Run(nullptr); }); }
+    INT_PTR RunPicker(DialogScript& script) {
+        return script.Run([&] { return picker.Run(nullptr); });
+    }
 
     test::TempFolder temp;
     test::ScratchRegistry reg;
@@ -77,12 +88,12 @@ TEST_F(FolderPickerTest, OpensAsItsTemplateListingOnlyTheRootsFolders) {
         HWND d = picker.Handle();
         EXPECT_EQ(test::WindowText(d), L" Select Folder with Pictures...");
         test::ExpectControls(d, {
-            {IDC_FOLDER_TREE, L"SysTreeView32", L"Tree1", 3, 3, 143, 81},
-            {IDC_REFRESH, L"Button", L"Refresh", 3, 86, 31, 14},
-            {IDC_PICKER_OPTIONS, L"Button", L"Options", 35, 86, 31, 14},
-            {IDOK, L"Button", L"View", 83, 86, 31, 14},
-            {IDCANCEL, L"Button", L"Exit", 115, 86, 31, 14},
-        });
+                                    {IDC_FOLDER_TREE, L"SysTreeView32", L"Tree1", 3, 3, 143, 81},
+                                    {IDC_REFRESH, L"Button", L"Refresh", 3, 86, 31, 14},
+                                    {IDC_PICKER_OPTIONS, L"Button", L"Options", 35, 86, 31, 14},
+                                    {IDOK, L"Button", L"View", 83, 86, 31, 14},
+                                    {IDCANCEL, L"Button", L"Exit", 115, 86, 31, 14},
+                                });
         const LONG style = ::GetWindowLongW(Tree(), GWL_STYLE);
         EXPECT_TRUE(style & TVS_HASLINES);
         EXPECT_TRUE(style & TVS_SHOWSELALWAYS);
@@ -187,28 +198,33 @@ TEST_F(FolderPickerTest, MinimisingEndsThePickerLikeExit) {
 
 TEST_F(FolderPickerTest, OptionsShowsTheInformationBoxThenTheSettingsDialog) {
     DialogScript script;
-    script.Then([&] {
-        ::PostMessageW(picker.Handle(), WM_COMMAND, IDC_PICKER_OPTIONS, 0);
-        return true;
-    }).Then([&] {
-        HWND box = test::FindThreadWindow(kPickerInfoCaption);
-        if (!box) return false;
-        EXPECT_TRUE(test::ChildWithText(box, kPickerInfoText)) << "the information text";
-        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-        return true;
-    }).Then([&] {
-        HWND settings = test::FindThreadWindow(L"Glimmora");
-        if (!settings) return false;
-        ::SendMessageW(settings, WM_COMMAND, IDOK, 0);
-        return true;
-    }).Then([&] {
-        if (test::FindThreadWindow(L"Glimmora")) return false;
-        Click(picker.Handle(), IDCANCEL);
-        return true;
-    });
+    script
+        .Then([&] {
+            ::PostMessageW(picker.Handle(), WM_COMMAND, IDC_PICKER_OPTIONS, 0);
+            return true;
+        })
+        .Then([&] {
+            HWND box = test::FindThreadWindow(kPickerInfoCaption);
+            if (!box) return false;
+            EXPECT_TRUE(test::ChildWithText(box, kPickerInfoText)) << "the information text";
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            return true;
+        })
+        .Then([&] {
+            HWND settings = test::FindThreadWindow(L"Glimmora");
+            if (!settings) return false;
+            ::SendMessageW(settings, WM_COMMAND, IDOK, 0);
+            return true;
+        })
+        .Then([&] {
+            if (test::FindThreadWindow(L"Glimmora")) return false;
+            Click(picker.Handle(), IDCANCEL);
+            return true;
+        });
     EXPECT_EQ(RunPicker(script), IDCANCEL);
     // The settings dialog's OK stored its defaults.
-    EXPECT_EQ(reg.Dword(reg.currentUser(), L"Software\\Kestrova\\Glimmora", L"Options"), DWORD{2u << 28});
+    EXPECT_EQ(reg.Dword(reg.currentUser(), L"Software\\Kestrova\\Glimmora", L"Options"),
+              DWORD{2u << 28});
 }
 
 }  // namespace

@@ -23,7 +23,8 @@ const std::wstring kAppKey = L"Software\\Kestrova\\Glimmora";
 const std::wstring kCommandKey = L"jpegfile\\Shell\\Open\\Command";
 
 int Selected(HWND dialog) {
-    return static_cast<int>(::SendDlgItemMessageW(dialog, IDC_ORIENTATION_LIST, CB_GETCURSEL, 0, 0));
+    return static_cast<int>(
+        ::SendDlgItemMessageW(dialog, IDC_ORIENTATION_LIST, CB_GETCURSEL, 0, 0));
 }
 bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
@@ -43,7 +44,7 @@ bool ClientOnScreen(HWND dialog) {
 }
 
 class OptionsDialogTest : public testing::Test {
-protected:
+  protected:
     // Opens the dialog, hands it to `look`, then presses `button`.
     INT_PTR RunOptions(OptionsDialog& dialog, std::function<void(HWND)> look, int button) {
         DialogScript script;
@@ -54,39 +55,45 @@ protected:
         });
         return script.Run([&] { return dialog.Run(nullptr); });
     }
-    std::optional<DWORD> Stored(const wchar_t* name) { return reg.Dword(reg.currentUser(), kAppKey, name); }
+    std::optional<DWORD> Stored(const wchar_t* name) {
+        return reg.Dword(reg.currentUser(), kAppKey, name);
+    }
 
     test::ScratchRegistry reg;
 };
 
 TEST_F(OptionsDialogTest, OpensAsItsTemplateWithTheDefaultsOfAnEmptyRegistry) {
     OptionsDialog dialog(reg.settings());
-    const INT_PTR result = RunOptions(dialog, [](HWND d) {
-        EXPECT_EQ(WindowText(d), L" Slideshow Options - Glimmora");
-        test::ExpectControls(d, {
-            {-1, L"Static", L"Picture Change Interval (sec.)", 3, 5, 98, 8},
-            {-1, L"Static", L"Display Orientation", 3, 20, 66, 8},
-            {IDC_ORIENTATION_LIST, L"ComboBox", L" Normal", 70, 19, 68, 63},
-            {IDC_SHOW_CALENDAR, L"Button", L"Show Calendar/Clock", 3, 34, 83, 10},
-            {IDOK, L"Button", L"Start", 48, 48, 44, 14},
-            {IDCANCEL, L"Button", L"Cancel", 94, 48, 44, 14},
-        });
-        EXPECT_EQ(WindowText(::GetDlgItem(d, IDC_INTERVAL_EDIT)), L"60");
-        // The spin control sits on the edit's right edge, with the edit as its buddy
-        HWND spin = ::GetDlgItem(d, IDC_INTERVAL_SPIN);
-        EXPECT_EQ(reinterpret_cast<HWND>(::SendMessageW(spin, UDM_GETBUDDY, 0, 0)),
-                  ::GetDlgItem(d, IDC_INTERVAL_EDIT));
-        // (it overlaps the edit's border by up to 2 pixels).
-        const RECT spinRect = test::ChildRect(d, IDC_INTERVAL_SPIN);
-        EXPECT_NEAR(spinRect.right, test::DialogUnits(d, 102, 4, 36, 14).right, 2);
-        EXPECT_NEAR(spinRect.left, test::ChildRect(d, IDC_INTERVAL_EDIT).right, 2);
-        EXPECT_EQ(::SendDlgItemMessageW(d, IDC_ORIENTATION_LIST, CB_GETCOUNT, 0, 0), 5);
-        EXPECT_FALSE(Checked(d, IDC_SHOW_CALENDAR));
-        // Centred across the screen.
-        RECT r{};
-        ::GetWindowRect(d, &r);
-        EXPECT_EQ(r.left, (::GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2);
-    }, IDCANCEL);
+    const INT_PTR result = RunOptions(
+        dialog,
+        [](HWND d) {
+            EXPECT_EQ(WindowText(d), L" Slideshow Options - Glimmora");
+            test::ExpectControls(
+                d, {
+                       {-1, L"Static", L"Picture Change Interval (sec.)", 3, 5, 98, 8},
+                       {-1, L"Static", L"Display Orientation", 3, 20, 66, 8},
+                       {IDC_ORIENTATION_LIST, L"ComboBox", L" Normal", 70, 19, 68, 63},
+                       {IDC_SHOW_CALENDAR, L"Button", L"Show Calendar/Clock", 3, 34, 83, 10},
+                       {IDOK, L"Button", L"Start", 48, 48, 44, 14},
+                       {IDCANCEL, L"Button", L"Cancel", 94, 48, 44, 14},
+                   });
+            EXPECT_EQ(WindowText(::GetDlgItem(d, IDC_INTERVAL_EDIT)), L"60");
+            // The spin control sits on the edit's right edge, with the edit as its buddy
+            HWND spin = ::GetDlgItem(d, IDC_INTERVAL_SPIN);
+            EXPECT_EQ(reinterpret_cast<HWND>(::SendMessageW(spin, UDM_GETBUDDY, 0, 0)),
+                      ::GetDlgItem(d, IDC_INTERVAL_EDIT));
+            // (it overlaps the edit's border by up to 2 pixels).
+            const RECT spinRect = test::ChildRect(d, IDC_INTERVAL_SPIN);
+            EXPECT_NEAR(spinRect.right, test::DialogUnits(d, 102, 4, 36, 14).right, 2);
+            EXPECT_NEAR(spinRect.left, test::ChildRect(d, IDC_INTERVAL_EDIT).right, 2);
+            EXPECT_EQ(::SendDlgItemMessageW(d, IDC_ORIENTATION_LIST, CB_GETCOUNT, 0, 0), 5);
+            EXPECT_FALSE(Checked(d, IDC_SHOW_CALENDAR));
+            // Centred across the screen.
+            RECT r{};
+            ::GetWindowRect(d, &r);
+            EXPECT_EQ(r.left, (::GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2);
+        },
+        IDCANCEL);
     EXPECT_EQ(result, IDCANCEL);
     // Cancel writes nothing, not even the key.
     EXPECT_FALSE(reg.KeyExists(reg.currentUser(), kAppKey));
@@ -96,10 +103,13 @@ TEST_F(OptionsDialogTest, KeepsTheLongestIntervalAndIgnoresAnUnknownOrientation)
     reg.SetDword(reg.currentUser(), kAppKey, kSlideshowInterval, 86400);
     reg.SetDword(reg.currentUser(), kAppKey, kSlideshowDisplayOri, 7);
     OptionsDialog dialog(reg.settings());
-    const INT_PTR result = RunOptions(dialog, [](HWND d) {
-        EXPECT_EQ(WindowText(::GetDlgItem(d, IDC_INTERVAL_EDIT)), L"86400");
-        EXPECT_EQ(Selected(d), 0);
-    }, IDOK);
+    const INT_PTR result = RunOptions(
+        dialog,
+        [](HWND d) {
+            EXPECT_EQ(WindowText(::GetDlgItem(d, IDC_INTERVAL_EDIT)), L"86400");
+            EXPECT_EQ(Selected(d), 0);
+        },
+        IDOK);
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(dialog.interval, 86400u);
     EXPECT_EQ(dialog.orientation, 0u);
@@ -113,31 +123,37 @@ TEST_F(OptionsDialogTest, StartStoresWhatIsShownAndTheCalendarBoxOpensClearEvery
     reg.SetDword(reg.currentUser(), kAppKey, kSlideshowDisplayOri, 3);
     {
         OptionsDialog dialog(reg.settings());
-        RunOptions(dialog, [](HWND d) {
-            EXPECT_EQ(Selected(d), 3);
-            ::SendDlgItemMessageW(d, IDC_INTERVAL_SPIN, UDM_SETPOS32, 0, 15);
-            ::SendDlgItemMessageW(d, IDC_ORIENTATION_LIST, CB_SETCURSEL, 4, 0);
-            ::CheckDlgButton(d, IDC_SHOW_CALENDAR, BST_CHECKED);
-        }, IDOK);
+        RunOptions(
+            dialog,
+            [](HWND d) {
+                EXPECT_EQ(Selected(d), 3);
+                ::SendDlgItemMessageW(d, IDC_INTERVAL_SPIN, UDM_SETPOS32, 0, 15);
+                ::SendDlgItemMessageW(d, IDC_ORIENTATION_LIST, CB_SETCURSEL, 4, 0);
+                ::CheckDlgButton(d, IDC_SHOW_CALENDAR, BST_CHECKED);
+            },
+            IDOK);
         EXPECT_EQ(dialog.interval, 15u);
         EXPECT_EQ(dialog.orientation, 4u);
         EXPECT_TRUE(dialog.showCalendar);
         EXPECT_EQ(Stored(L"ShowCalendar"), DWORD{1});
     }
     OptionsDialog again(reg.settings());
-    RunOptions(again, [](HWND d) {
-        EXPECT_FALSE(Checked(d, IDC_SHOW_CALENDAR));
-        EXPECT_EQ(WindowText(::GetDlgItem(d, IDC_INTERVAL_EDIT)), L"15");
-        EXPECT_EQ(Selected(d), 4);
-        // A typed interval beyond the range is not taken: the spin keeps its position.
-        ::SetDlgItemTextW(d, IDC_INTERVAL_EDIT, L"0");
-    }, IDOK);
+    RunOptions(
+        again,
+        [](HWND d) {
+            EXPECT_FALSE(Checked(d, IDC_SHOW_CALENDAR));
+            EXPECT_EQ(WindowText(::GetDlgItem(d, IDC_INTERVAL_EDIT)), L"15");
+            EXPECT_EQ(Selected(d), 4);
+            // A typed interval beyond the range is not taken: the spin keeps its position.
+            ::SetDlgItemTextW(d, IDC_INTERVAL_EDIT, L"0");
+        },
+        IDOK);
     EXPECT_EQ(again.interval, 15u);
     EXPECT_EQ(Stored(L"ShowCalendar"), DWORD{0});
 }
 
 class SettingsDialogTest : public testing::Test {
-protected:
+  protected:
     INT_PTR RunSettings(std::function<void(HWND)> act, int command) {
         SettingsDialog dialog(reg.places());
         dialog.modulePath = kModule;
@@ -150,26 +166,32 @@ protected:
         });
         return script.Run([&] { return dialog.Run(nullptr); });
     }
-    std::optional<std::wstring> Saved(const wchar_t* name) { return reg.Text(reg.currentUser(), kAppKey, name); }
+    std::optional<std::wstring> Saved(const wchar_t* name) {
+        return reg.Text(reg.currentUser(), kAppKey, name);
+    }
 
     const std::wstring kModule = L"\\Program Files\\Glimmora\\Glimmora.exe";
     test::ScratchRegistry reg;
 };
 
 TEST_F(SettingsDialogTest, OpensAsItsTemplateWithAutoRightAndBothBoxesClear) {
-    const INT_PTR result = RunSettings([](HWND d) {
-        EXPECT_EQ(WindowText(d), L"Glimmora");
-        EXPECT_TRUE(::GetWindowLongW(d, GWL_STYLE) & WS_SYSMENU);
-        test::ExpectControls(d, {
-            {IDC_ORIENTATION_LABEL, L"Static", L"Display Orientation", 3, 22, 66, 8},
-            {IDC_ORIENTATION_LIST, L"ComboBox", L" Auto (Right)", 70, 20, 68, 63},
-            {IDC_ASSOCIATE_JPEG, L"Button", L"Open JPEG/JPG files with Glimmora", 3, 38, 135, 10},
-            {IDC_FIT_TO_SCREEN, L"Button", L"Fit to Screen", 3, 51, 135, 10},
-            {-1, L"Static", L"Glimmora v1.3.0", 3, 70, 135, 8},
-        });
-        EXPECT_FALSE(Checked(d, IDC_ASSOCIATE_JPEG));
-        EXPECT_FALSE(Checked(d, IDC_FIT_TO_SCREEN));
-    }, IDCANCEL);
+    const INT_PTR result = RunSettings(
+        [](HWND d) {
+            EXPECT_EQ(WindowText(d), L"Glimmora");
+            EXPECT_TRUE(::GetWindowLongW(d, GWL_STYLE) & WS_SYSMENU);
+            test::ExpectControls(
+                d, {
+                       {IDC_ORIENTATION_LABEL, L"Static", L"Display Orientation", 3, 22, 66, 8},
+                       {IDC_ORIENTATION_LIST, L"ComboBox", L" Auto (Right)", 70, 20, 68, 63},
+                       {IDC_ASSOCIATE_JPEG, L"Button", L"Open JPEG/JPG files with Glimmora", 3, 38,
+                        135, 10},
+                       {IDC_FIT_TO_SCREEN, L"Button", L"Fit to Screen", 3, 51, 135, 10},
+                       {-1, L"Static", L"Glimmora v1.3.0", 3, 70, 135, 8},
+                   });
+            EXPECT_FALSE(Checked(d, IDC_ASSOCIATE_JPEG));
+            EXPECT_FALSE(Checked(d, IDC_FIT_TO_SCREEN));
+        },
+        IDCANCEL);
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_FALSE(reg.KeyExists(reg.currentUser(), kAppKey));
 }
@@ -196,7 +218,8 @@ TEST_F(SettingsDialogTest, TheCaptionOkStandInConfirmsByMouseAndByKeyboard) {
             ::GetClientRect(d, &client);
             const RECT r = test::ChildRect(d, ok);
             EXPECT_GE(r.top, test::ChildRect(d, ::GetDlgItem(d, IDC_FIT_TO_SCREEN)).bottom);
-            EXPECT_GE(r.top, test::DialogUnits(d, 3, 93, 135, 8).bottom) << "below the last line of text";
+            EXPECT_GE(r.top, test::DialogUnits(d, 3, 93, 135, 8).bottom)
+                << "below the last line of text";
             EXPECT_LE(r.bottom, client.bottom);
             EXPECT_LE(r.right, client.right);
             ::CheckDlgButton(d, IDC_FIT_TO_SCREEN, BST_CHECKED);
@@ -223,32 +246,37 @@ TEST_F(SettingsDialogTest, TheCaptionOkStandInConfirmsByMouseAndByKeyboard) {
 }
 
 TEST_F(SettingsDialogTest, DrawsTheOptionsHeadingInTheCaptionColour) {
-    RunSettings([](HWND d) {
-        ::RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        const RECT list = test::ChildRect(d, IDC_ORIENTATION_LIST);
-        RECT client{};
-        ::GetClientRect(d, &client);
-        HDC dc = ::GetDC(d);
-        const COLORREF caption = ::GetSysColor(COLOR_ACTIVECAPTION);
-        // The line runs 8 pixels above the list to the right edge; nothing of it below.
-        EXPECT_EQ(::GetPixel(dc, client.right - 3, list.top - 8), caption);
-        EXPECT_NE(::GetPixel(dc, client.right - 3, list.top - 7), caption);
-        int textPixels = 0;
-        for (int y = list.top - 25; y < list.top - 5; ++y) {
-            for (int x = 5; x < 40; ++x) textPixels += ::GetPixel(dc, x, y) == caption;
-        }
-        ::ReleaseDC(d, dc);
-        EXPECT_GT(textPixels, 20) << "no heading text left of the line";
-    }, IDCANCEL);
+    RunSettings(
+        [](HWND d) {
+            ::RedrawWindow(d, nullptr, nullptr,
+                           RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            const RECT list = test::ChildRect(d, IDC_ORIENTATION_LIST);
+            RECT client{};
+            ::GetClientRect(d, &client);
+            HDC dc = ::GetDC(d);
+            const COLORREF caption = ::GetSysColor(COLOR_ACTIVECAPTION);
+            // The line runs 8 pixels above the list to the right edge; nothing of it below.
+            EXPECT_EQ(::GetPixel(dc, client.right - 3, list.top - 8), caption);
+            EXPECT_NE(::GetPixel(dc, client.right - 3, list.top - 7), caption);
+            int textPixels = 0;
+            for (int y = list.top - 25; y < list.top - 5; ++y) {
+                for (int x = 5; x < 40; ++x) textPixels += ::GetPixel(dc, x, y) == caption;
+            }
+            ::ReleaseDC(d, dc);
+            EXPECT_GT(textPixels, 20) << "no heading text left of the line";
+        },
+        IDCANCEL);
 }
 
 TEST_F(SettingsDialogTest, ConfirmingUnchangedRewritesOptionsAndLeavesTheAssociation) {
     reg.SetJpegClass(L"jpegfile", L"pimg.exe \"%1\"", L"pimg.exe,-101");
     reg.SetDword(reg.currentUser(), kAppKey, kOptionsValue, (3u << 28) | 2u);
-    RunSettings([](HWND d) {
-        EXPECT_EQ(Selected(d), 3);
-        EXPECT_TRUE(Checked(d, IDC_FIT_TO_SCREEN));
-    }, IDOK);
+    RunSettings(
+        [](HWND d) {
+            EXPECT_EQ(Selected(d), 3);
+            EXPECT_TRUE(Checked(d, IDC_FIT_TO_SCREEN));
+        },
+        IDOK);
     EXPECT_EQ(reg.Dword(reg.currentUser(), kAppKey, kOptionsValue), DWORD{(3u << 28) | 2u});
     EXPECT_EQ(reg.Text(reg.classes(), kCommandKey, nullptr), L"pimg.exe \"%1\"");
     EXPECT_FALSE(Saved(association::kOldShellOpenCommand));
@@ -257,11 +285,14 @@ TEST_F(SettingsDialogTest, ConfirmingUnchangedRewritesOptionsAndLeavesTheAssocia
 TEST_F(SettingsDialogTest, OkTwiceTakesTheAssociationOverOnceAndClearingGivesItBack) {
     reg.SetJpegClass(L"jpegfile", L"pimg.exe \"%1\"", L"pimg.exe,-101");
     for (int round = 0; round < 2; ++round) {
-        RunSettings([&](HWND d) {
-            EXPECT_EQ(Checked(d, IDC_ASSOCIATE_JPEG), round == 1);
-            ::CheckDlgButton(d, IDC_ASSOCIATE_JPEG, BST_CHECKED);
-        }, IDOK);
-        EXPECT_EQ(reg.Text(reg.classes(), kCommandKey, nullptr), association::OpenCommandFor(kModule));
+        RunSettings(
+            [&](HWND d) {
+                EXPECT_EQ(Checked(d, IDC_ASSOCIATE_JPEG), round == 1);
+                ::CheckDlgButton(d, IDC_ASSOCIATE_JPEG, BST_CHECKED);
+            },
+            IDOK);
+        EXPECT_EQ(reg.Text(reg.classes(), kCommandKey, nullptr),
+                  association::OpenCommandFor(kModule));
         EXPECT_EQ(Saved(association::kOldShellOpenCommand), L"pimg.exe \"%1\"");
         EXPECT_EQ(reg.Dword(reg.currentUser(), kAppKey, kOptionsValue), DWORD{(2u << 28) | 1u});
     }

@@ -50,8 +50,7 @@ TEST(CalendarLayoutTest, RowsFollowTheMonthAndTheFirstDayOfTheWeek) {
         EXPECT_EQ(l.rows, c.rows);
         ASSERT_EQ(static_cast<int>(l.days.size()), DaysInMonth(c.date.year, c.date.month));
         EXPECT_EQ(l.days.front().number, 1);
-        EXPECT_EQ((l.days.front().rect.left - l.weekdayCells[0].left) / l.cellWidth,
-                  c.firstColumn);
+        EXPECT_EQ((l.days.front().rect.left - l.weekdayCells[0].left) / l.cellWidth, c.firstColumn);
         EXPECT_EQ(l.height, l.headerHeight + 2 * l.gap + l.cellHeight * (1 + l.rows) + l.margin);
     }
 }

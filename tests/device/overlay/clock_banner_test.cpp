@@ -14,8 +14,8 @@ TEST(ClockTextTest, TwelveHourClockWithMeridiem) {
         const wchar_t* meridiem;
     };
     const Case cases[] = {
-        {0, 5, L"12:05", L"AM"},  {12, 0, L"12:00", L"PM"}, {13, 7, L"1:07", L"PM"},
-        {9, 5, L"9:05", L"AM"},   {11, 59, L"11:59", L"AM"}, {23, 30, L"11:30", L"PM"},
+        {0, 5, L"12:05", L"AM"}, {12, 0, L"12:00", L"PM"},  {13, 7, L"1:07", L"PM"},
+        {9, 5, L"9:05", L"AM"},  {11, 59, L"11:59", L"AM"}, {23, 30, L"11:30", L"PM"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ClockText(c.hour, c.minute), c.text);

@@ -58,7 +58,8 @@ TEST(BitmapOpsTest, TurnLeftPutsTheTopRightCornerTopLeftAndTurnRightRestores) {
         EXPECT_EQ(Pixels(b), original);
 
         // Clockwise: the top-left corner goes to the top-right.
-        const std::uint8_t topLeft[3] = {b.RowFromTop(0)[0], b.RowFromTop(0)[1], b.RowFromTop(0)[2]};
+        const std::uint8_t topLeft[3] = {b.RowFromTop(0)[0], b.RowFromTop(0)[1],
+                                         b.RowFromTop(0)[2]};
         TurnRight(b);
         EXPECT_EQ(0, std::memcmp(b.RowFromTop(0) + 3 * 2, topLeft, 3));
         TurnLeft(b);
@@ -117,7 +118,8 @@ TEST(BitmapOpsTest, LargerSourceIsCentredOnTheDestination) {
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 2; ++x)
             for (int c = 0; c < 3; ++c)
-                EXPECT_EQ(d.RowFromTop(y)[3 * x + c], s.RowFromTop(y + 1)[3 * (x + 2) + c] * 4 / 10);
+                EXPECT_EQ(d.RowFromTop(y)[3 * x + c],
+                          s.RowFromTop(y + 1)[3 * (x + 2) + c] * 4 / 10);
 }
 
 }  // namespace

@@ -12,11 +12,12 @@ namespace glimmora::device {
 namespace {
 
 class FolderScanTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH];
         ASSERT_NE(::GetTempPathW(MAX_PATH, temp), 0u);
-        folder_ = std::wstring(temp) + L"glimmora_scan_" + std::to_wstring(::GetCurrentProcessId()) + L"\\";
+        folder_ = std::wstring(temp) + L"glimmora_scan_" +
+                  std::to_wstring(::GetCurrentProcessId()) + L"\\";
         ASSERT_TRUE(::CreateDirectoryW(folder_.c_str(), nullptr));
     }
     void TearDown() override {
@@ -25,8 +26,8 @@ protected:
         ::RemoveDirectoryW(folder_.c_str());
     }
     void MakeFile(const std::wstring& name, const char* content) {
-        HANDLE h = ::CreateFileW((folder_ + name).c_str(), GENERIC_WRITE, 0, nullptr,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE h = ::CreateFileW((folder_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(h, INVALID_HANDLE_VALUE);
         DWORD written = 0;
         ::WriteFile(h, content, static_cast<DWORD>(std::strlen(content)), &written, nullptr);

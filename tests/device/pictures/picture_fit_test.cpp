@@ -39,8 +39,8 @@ TEST(PictureFitTest, TargetSizes) {
     };
     for (const FitCase& c : cases) {
         const TargetSize t = FitPictureSize(c.pw, c.ph, c.W, c.H, c.turned, c.fit);
-        EXPECT_EQ(t.width, c.tw) << c.pw << "x" << c.ph << " on " << c.W << "x" << c.H
-                                 << " turned " << c.turned << " fit " << c.fit;
+        EXPECT_EQ(t.width, c.tw) << c.pw << "x" << c.ph << " on " << c.W << "x" << c.H << " turned "
+                                 << c.turned << " fit " << c.fit;
         EXPECT_EQ(t.height, c.th) << c.pw << "x" << c.ph << " on " << c.W << "x" << c.H
                                   << " turned " << c.turned << " fit " << c.fit;
     }

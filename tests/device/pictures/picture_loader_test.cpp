@@ -18,8 +18,8 @@ namespace {
 using test::CheckeredGradient;
 using test::DecodeJpeg;
 using test::EncodeJpeg;
-using test::Picture;
 using test::kBgr;
+using test::Picture;
 using testing::BitmapPixel;
 using testing::ReferenceShrink;
 
@@ -27,7 +27,7 @@ std::vector<std::wstring> g_messages;
 void RecordMessage(const wchar_t* text) { g_messages.emplace_back(text); }
 
 class PictureLoaderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         g_messages.clear();
         previousHook_ = SetJpegMessageHook(&RecordMessage);
@@ -119,7 +119,8 @@ TEST_F(PictureLoaderTest, AutoOrientationTurnsALandscapePictureOnAPortraitScreen
         ASSERT_EQ(b.Height(), 64);
         for (int y = 0; y < 48; ++y)
             for (int x = 0; x < 64; ++x) {
-                const std::uint8_t* px = left ? BitmapPixel(b, y, 63 - x) : BitmapPixel(b, 47 - y, x);
+                const std::uint8_t* px =
+                    left ? BitmapPixel(b, y, 63 - x) : BitmapPixel(b, 47 - y, x);
                 ASSERT_EQ(0, std::memcmp(px, shrunk.Pixel(x, y), 3)) << x << "," << y;
             }
     }

@@ -18,7 +18,7 @@ using testing::ReferenceShrink;
 
 // Hands out the rows of a picture in memory; can be told to stop delivering early.
 class PictureSource : public ScanlineSource {
-public:
+  public:
     explicit PictureSource(const Picture& p, int failAtRow = -1) : p_(p), failAt_(failAtRow) {}
     std::int32_t Width() const override { return p_.width; }
     std::int32_t Height() const override { return p_.height; }
@@ -29,7 +29,7 @@ public:
         return p_.Pixel(0, rows_++);
     }
 
-private:
+  private:
     const Picture& p_;
     int failAt_;
     int rows_ = 0;
@@ -55,9 +55,9 @@ void ExpectBitmapEquals(const DeviceBitmap& b, const Picture& expected) {
 }
 
 TEST(PictureReadersTest, UniformPicturesStayExactlyUniform) {
-    for (auto [pw, ph, tw, th] : {std::array{64, 48, 32, 24}, std::array{90, 60, 60, 40},
-                                  std::array{97, 71, 26, 19}, std::array{2000, 30, 7, 3},
-                                  std::array{333, 333, 1, 1}}) {
+    for (auto [pw, ph, tw, th] :
+         {std::array{64, 48, 32, 24}, std::array{90, 60, 60, 40}, std::array{97, 71, 26, 19},
+          std::array{2000, 30, 7, 3}, std::array{333, 333, 1, 1}}) {
         for (std::uint8_t value : {std::uint8_t{255}, std::uint8_t{0}, std::uint8_t{137}}) {
             const Picture p = Uniform(pw, ph, 3, value);
             PictureSource source(p);
@@ -69,10 +69,10 @@ TEST(PictureReadersTest, UniformPicturesStayExactlyUniform) {
 }
 
 TEST(PictureReadersTest, StreamingFilterMatchesTheWholePictureFilter) {
-    for (auto [pw, ph, tw, th] : {std::array{64, 48, 32, 24}, std::array{45, 30, 30, 20},
-                                  std::array{101, 67, 23, 40}, std::array{37, 300, 12, 3},
-                                  std::array{640, 9, 5, 1}, std::array{300, 250, 24, 20},
-                                  std::array{60, 130, 20, 26}, std::array{50, 403, 7, 50}}) {
+    for (auto [pw, ph, tw, th] :
+         {std::array{64, 48, 32, 24}, std::array{45, 30, 30, 20}, std::array{101, 67, 23, 40},
+          std::array{37, 300, 12, 3}, std::array{640, 9, 5, 1}, std::array{300, 250, 24, 20},
+          std::array{60, 130, 20, 26}, std::array{50, 403, 7, 50}}) {
         const Picture p = CheckeredGradient(pw, ph, 3, 5);
         PictureSource source(p);
         DeviceBitmap b;
@@ -136,7 +136,8 @@ TEST(PictureReadersTest, TurnedCopyPutsTheCornersWhereTheyBelong) {
     // Clockwise: the picture's top-left pixel is the bitmap's top-right.
     EXPECT_EQ(0, std::memcmp(BitmapPixel(b, 3, 0), p.Pixel(0, 0), 3));
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 7; ++x) ASSERT_EQ(0, std::memcmp(BitmapPixel(b, 3 - y, x), p.Pixel(x, y), 3));
+        for (int x = 0; x < 7; ++x)
+            ASSERT_EQ(0, std::memcmp(BitmapPixel(b, 3 - y, x), p.Pixel(x, y), 3));
 }
 
 TEST(PictureReadersTest, TurnedFilterIsTheUprightResultTurned) {
@@ -150,8 +151,10 @@ TEST(PictureReadersTest, TurnedFilterIsTheUprightResultTurned) {
         ASSERT_EQ(b.Height(), 36);
         for (int y = 0; y < 24; ++y)
             for (int x = 0; x < 36; ++x) {
-                const std::uint8_t* px = left ? BitmapPixel(b, y, 35 - x) : BitmapPixel(b, 23 - y, x);
-                ASSERT_EQ(0, std::memcmp(px, upright.Pixel(x, y), 3)) << left << " " << x << "," << y;
+                const std::uint8_t* px =
+                    left ? BitmapPixel(b, y, 35 - x) : BitmapPixel(b, 23 - y, x);
+                ASSERT_EQ(0, std::memcmp(px, upright.Pixel(x, y), 3))
+                    << left << " " << x << "," << y;
             }
     }
 }

@@ -57,7 +57,8 @@ struct HandWorkedCase {
 TEST(TentFilterTest, NonIntegerRatiosGiveTheHandWorkedLists) {
     const HandWorkedCase cases[] = {
         {5, 2, {{2, 1, 0, 1, 2}, {1, 2, 3, 4}}, {{8, 24, 36, 24, 8}, {16, 32, 36, 16}}},
-        {7, 3,
+        {7,
+         3,
          {{2, 1, 0, 1, 2}, {1, 2, 3, 4}, {3, 4, 5, 6, 6}},  // tap 7 lies a hair inside
          {{6, 24, 40, 24, 6}, {18, 36, 34, 12}, {12, 30, 40, 18, 0}}},
     };
@@ -124,7 +125,8 @@ TEST(TentFilterTest, EveryListAddsUpTo100AndStaysInsideTheSource) {
             const auto rows = BuildRowWeights(n, m, double(n) / m);
             const auto columns = BuildColumnWeights(n, m, double(n) / m);
             for (int i = 0; i < m; ++i) {
-                const int rowSum = std::accumulate(rows[i].weights.begin(), rows[i].weights.end(), 0);
+                const int rowSum =
+                    std::accumulate(rows[i].weights.begin(), rows[i].weights.end(), 0);
                 const int colSum =
                     std::accumulate(columns[i].weights.begin(), columns[i].weights.end(), 0);
                 ASSERT_EQ(rowSum, 100) << n << "/" << m << " list " << i;

@@ -30,9 +30,9 @@ void WriteWide(const wchar_t* path, const std::vector<std::uint8_t>& bytes) {
 void RemoveWide(const wchar_t* path) { std::remove(WideToUtf8(path).c_str()); }
 
 TEST(WidePathTest, HostFileNamesSurviveTheTripThroughWideText) {
-    for (const std::string& name : {std::string("\xc3\xa4\xe2\x82\xac\xf0\x9f\x98\x80.jpg"),
-                                   std::string("raw\xff\xfe bytes.jpg"),
-                                   std::string("cut \xe2\x82.jpg")}) {
+    for (const std::string& name :
+         {std::string("\xc3\xa4\xe2\x82\xac\xf0\x9f\x98\x80.jpg"),
+          std::string("raw\xff\xfe bytes.jpg"), std::string("cut \xe2\x82.jpg")}) {
         EXPECT_EQ(WideToUtf8(Utf8ToWide(name)), name);
     }
     EXPECT_EQ(Utf8ToWide("\xc3\xa4"), L"\u00e4");

@@ -39,7 +39,7 @@ TEST(ButtonLayoutTest, ImagesSitSixPixelsInsideTheVisibleCorner) {
         Point expected;
     };
     const Case cases[] = {
-        {kPrevious, kNormal, {106, 218}},     {kPrevious, kRotateLeft, {118, 218}},
+        {kPrevious, kNormal, {106, 218}},      {kPrevious, kRotateLeft, {118, 218}},
         {kPrevious, kRotateRight, {106, 206}}, {kNext, kNormal, {118, 218}},
         {kNext, kRotateLeft, {118, 206}},      {kNext, kRotateRight, {106, 218}},
         {kClose, kNormal, {118, 206}},         {kClose, kRotateLeft, {106, 206}},
@@ -52,17 +52,17 @@ TEST(ButtonLayoutTest, ImagesSitSixPixelsInsideTheVisibleCorner) {
 }
 
 TEST(ButtonLayoutTest, GreyImagesAtTheEndsOfTheListAndForTooFewPictures) {
-    EXPECT_EQ(ButtonImages(0, 3), (std::array<int, 4>{IDB_PREVIOUS_GREY, IDB_NEXT, IDB_CLOSE,
-                                                      IDB_SLIDESHOW}));
+    EXPECT_EQ(ButtonImages(0, 3),
+              (std::array<int, 4>{IDB_PREVIOUS_GREY, IDB_NEXT, IDB_CLOSE, IDB_SLIDESHOW}));
     EXPECT_EQ(ButtonImages(1, 3),
               (std::array<int, 4>{IDB_PREVIOUS, IDB_NEXT, IDB_CLOSE, IDB_SLIDESHOW}));
-    EXPECT_EQ(ButtonImages(2, 3), (std::array<int, 4>{IDB_PREVIOUS, IDB_NEXT_GREY, IDB_CLOSE,
-                                                      IDB_SLIDESHOW}));
-    EXPECT_EQ(ButtonImages(0, 1), (std::array<int, 4>{IDB_PREVIOUS_GREY, IDB_NEXT_GREY,
-                                                      IDB_CLOSE, IDB_SLIDESHOW_GREY}));
+    EXPECT_EQ(ButtonImages(2, 3),
+              (std::array<int, 4>{IDB_PREVIOUS, IDB_NEXT_GREY, IDB_CLOSE, IDB_SLIDESHOW}));
+    EXPECT_EQ(ButtonImages(0, 1), (std::array<int, 4>{IDB_PREVIOUS_GREY, IDB_NEXT_GREY, IDB_CLOSE,
+                                                      IDB_SLIDESHOW_GREY}));
     // A picture not in the list (-1) with an empty list.
-    EXPECT_EQ(ButtonImages(-1, 0), (std::array<int, 4>{IDB_PREVIOUS_GREY, IDB_NEXT_GREY,
-                                                       IDB_CLOSE, IDB_SLIDESHOW_GREY}));
+    EXPECT_EQ(ButtonImages(-1, 0), (std::array<int, 4>{IDB_PREVIOUS_GREY, IDB_NEXT_GREY, IDB_CLOSE,
+                                                       IDB_SLIDESHOW_GREY}));
 }
 
 TEST(ButtonLayoutTest, HitTestingExcludesTheFarEdgesAndPrefersClose) {

@@ -56,7 +56,7 @@ overlay::CalendarMetrics MeasureLikeTheWindow() {
 }
 
 class OverlayWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(::GetSystemMetrics(SM_CXSCREEN), 240) << "run on a 240 x 320 screen";
         ClearKey();
@@ -85,12 +85,13 @@ protected:
         SlideshowWindow window;
         window.SetStart(picture_, false, 0);
         Shot shot;
-        EXPECT_TRUE(test::RunWindow(window, {test::Wait(400), [&] {
-            shot = test::CaptureScreen();
-            const DeviceBitmap* c = window.CalendarBitmap();
-            *calendarSize = c ? SIZE{c->Width(), c->Height()} : SIZE{};
-            return true;
-        }}));
+        EXPECT_TRUE(
+            test::RunWindow(window, {test::Wait(400), [&] {
+                                         shot = test::CaptureScreen();
+                                         const DeviceBitmap* c = window.CalendarBitmap();
+                                         *calendarSize = c ? SIZE{c->Width(), c->Height()} : SIZE{};
+                                         return true;
+                                     }}));
         return shot;
     }
     // Pixels of a rectangle of the screen, for comparing two shots region by region.
@@ -234,35 +235,41 @@ TEST_F(OverlayWindowTest, ASecondInstanceHandsItsPictureOverAndEndsWithoutAWindo
     Shot shot;
     std::uint32_t interval = 0;
     bool running = false;
-    ASSERT_TRUE(test::RunWindow(window, {test::Wait(400), [&] {
-        std::wstring command = L"\"" + WindowsPath(GLIMMORA_EXE) + L"\" " + handed + L" /7 /del";
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi{};
-        const DWORD start = ::GetTickCount();
-        EXPECT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                     nullptr, &si, &pi));
-        if (!pi.hProcess) return true;
-        WindowSearch search{pi.dwProcessId, false};
-        while (::WaitForSingleObject(pi.hProcess, 5) == WAIT_TIMEOUT &&
-               ::GetTickCount() - start < 5000)
-            ::EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
-        lifetime = ::GetTickCount() - start;
-        sawWindow = search.found;
-        ::GetExitCodeProcess(pi.hProcess, &exitCode);
-        ::CloseHandle(pi.hThread);
-        ::CloseHandle(pi.hProcess);
-        return true;
-    }, [&] { return window.CurrentPath() == handed; }, test::Wait(300), [&] {
-        shot = test::CaptureScreen();
-        interval = window.SlideInterval();
-        running = window.SlideshowRunning();
-        return true;
-    }}));
+    ASSERT_TRUE(test::RunWindow(
+        window, {test::Wait(400),
+                 [&] {
+                     std::wstring command =
+                         L"\"" + WindowsPath(GLIMMORA_EXE) + L"\" " + handed + L" /7 /del";
+                     STARTUPINFOW si{};
+                     si.cb = sizeof si;
+                     PROCESS_INFORMATION pi{};
+                     const DWORD start = ::GetTickCount();
+                     EXPECT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE,
+                                                  0, nullptr, nullptr, &si, &pi));
+                     if (!pi.hProcess) return true;
+                     WindowSearch search{pi.dwProcessId, false};
+                     while (::WaitForSingleObject(pi.hProcess, 5) == WAIT_TIMEOUT &&
+                            ::GetTickCount() - start < 5000)
+                         ::EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+                     lifetime = ::GetTickCount() - start;
+                     sawWindow = search.found;
+                     ::GetExitCodeProcess(pi.hProcess, &exitCode);
+                     ::CloseHandle(pi.hThread);
+                     ::CloseHandle(pi.hProcess);
+                     return true;
+                 },
+                 [&] { return window.CurrentPath() == handed; }, test::Wait(300),
+                 [&] {
+                     shot = test::CaptureScreen();
+                     interval = window.SlideInterval();
+                     running = window.SlideshowRunning();
+                     return true;
+                 }}));
     EXPECT_LT(lifetime, 1000u);
     EXPECT_FALSE(sawWindow);
     EXPECT_EQ(exitCode, 0u);
-    EXPECT_EQ(::GetFileAttributesW(handed.c_str()), INVALID_FILE_ATTRIBUTES) << "deleted after showing";
+    EXPECT_EQ(::GetFileAttributesW(handed.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "deleted after showing";
     EXPECT_EQ(interval, 7000u);
     EXPECT_TRUE(running);
     int bad = 0;

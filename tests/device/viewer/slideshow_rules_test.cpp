@@ -34,10 +34,10 @@ TEST(SlideshowRulesTest, HandOffIntervalPrecedence) {
         std::uint32_t expected;
     };
     const Case cases[] = {
-        {10000, 65u, 30u, 65000},            // the handed interval wins
-        {10000, 0u, 30u, 10000},             // 0 keeps the current one
-        {0, 0u, 30u, 30000},                 // then the viewer's own setting
-        {0, std::nullopt, 0u, 60000},        // nothing anywhere: one minute
+        {10000, 65u, 30u, 65000},                // the handed interval wins
+        {10000, 0u, 30u, 10000},                 // 0 keeps the current one
+        {0, 0u, 30u, 30000},                     // then the viewer's own setting
+        {0, std::nullopt, 0u, 60000},            // nothing anywhere: one minute
         {0, std::nullopt, std::nullopt, 60000},  // the name could not be read
         {7000, std::nullopt, std::nullopt, 7000},
     };

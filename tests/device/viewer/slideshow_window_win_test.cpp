@@ -38,7 +38,7 @@ std::uint32_t PixelOf(const DeviceBitmap& b, int x, int y) {
 }
 
 class SlideshowWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(::GetSystemMetrics(SM_CXSCREEN), kScreenW) << "run on a 240 x 320 screen";
         ASSERT_EQ(::GetSystemMetrics(SM_CYSCREEN), kScreenH);
@@ -64,7 +64,8 @@ protected:
     // A JPEG of w x h in the temporary folder; returns its full path.
     std::wstring Picture(const std::string& name, int w, int h, unsigned seed = 1) {
         const std::string path = folder_.File(name);
-        test::WriteFileBytes(path, test::EncodeJpeg(test::NoisyGradient(w, h, 3, seed), test::kRgb));
+        test::WriteFileBytes(path,
+                             test::EncodeJpeg(test::NoisyGradient(w, h, 3, seed), test::kRgb));
         return Wide(path);
     }
     static std::unique_ptr<DeviceBitmap> Expected(const std::wstring& path,
@@ -82,7 +83,8 @@ protected:
                 if (x >= skip.left && x < skip.right && y >= skip.top && y < skip.bottom) continue;
                 const int px = x + pan.x;
                 const int py = y + pan.y;
-                const bool inside = px >= 0 && py >= 0 && px < picture.Width() && py < picture.Height();
+                const bool inside =
+                    px >= 0 && py >= 0 && px < picture.Width() && py < picture.Height();
                 const std::uint32_t want = inside ? PixelOf(picture, px, py) : 0;
                 if (shot.At(x, y) != want) ++bad;
             }
@@ -104,12 +106,14 @@ TEST_F(SlideshowWindowTest, FileModeShowsThePictureCentredWithBlackMarginsOverTh
     LONG_PTR style = 0;
     std::wstring title(64, L'\0');
     ASSERT_TRUE(test::RunWindow(window, {test::Wait(500), [&] {
-        shot = test::CaptureScreen();
-        ::GetWindowRect(window.Handle(), &rect);
-        style = ::GetWindowLongPtrW(window.Handle(), GWL_STYLE);
-        title.resize(static_cast<std::size_t>(::GetWindowTextW(window.Handle(), title.data(), 64)));
-        return true;
-    }}));
+                                             shot = test::CaptureScreen();
+                                             ::GetWindowRect(window.Handle(), &rect);
+                                             style =
+                                                 ::GetWindowLongPtrW(window.Handle(), GWL_STYLE);
+                                             title.resize(static_cast<std::size_t>(::GetWindowTextW(
+                                                 window.Handle(), title.data(), 64)));
+                                             return true;
+                                         }}));
     EXPECT_EQ(rect.left, 0);
     EXPECT_EQ(rect.top, 0);
     EXPECT_EQ(rect.right, kScreenW);
@@ -150,15 +154,15 @@ TEST_F(SlideshowWindowTest, AWidePictureIsPannedToItsCentreAndDraggedToItsEdges)
         mismatches.push_back(MismatchesWithPicture(test::CaptureScreen(), expected, window.Pan()));
         return true;
     };
-    ASSERT_TRUE(test::RunWindow(window, {test::Wait(400), record, drag(120, 170), test::Wait(300),
-                                         record, drag(20, 230), test::Wait(300), record,
-                                         drag(230, 0), test::Wait(300), drag(230, 0),
-                                         test::Wait(300), record}));
+    ASSERT_TRUE(
+        test::RunWindow(window, {test::Wait(400), record, drag(120, 170), test::Wait(300), record,
+                                 drag(20, 230), test::Wait(300), record, drag(230, 0),
+                                 test::Wait(300), drag(230, 0), test::Wait(300), record}));
     ASSERT_EQ(pans.size(), 4u);
-    EXPECT_EQ(pans[0].x, 120);  // centred
-    EXPECT_EQ(pans[1].x, 70);   // followed the stylus 50 pixels to the right
-    EXPECT_EQ(pans[2].x, 0);    // stopped at the left edge
-    EXPECT_EQ(pans[3].x, 240);  // and at the right edge
+    EXPECT_EQ(pans[0].x, 120);               // centred
+    EXPECT_EQ(pans[1].x, 70);                // followed the stylus 50 pixels to the right
+    EXPECT_EQ(pans[2].x, 0);                 // stopped at the left edge
+    EXPECT_EQ(pans[3].x, 240);               // and at the right edge
     for (POINT p : pans) EXPECT_EQ(p.y, 0);  // exactly the screen's height: never moves
     for (int m : mismatches) EXPECT_EQ(m, 0);
     // Drags never count as taps.
@@ -232,24 +236,29 @@ TEST_F(SlideshowWindowTest, ATapShowsTheNameAndTheFourImagesAtTheirCornersForEac
         Shot before;
         Shot after;
         RECT banner{};
-        ASSERT_TRUE(test::RunWindow(window, {test::Wait(400), [&] {
-            before = test::CaptureScreen();
-            test::PostTap(window.Handle(), 120, 160);
-            return true;
-        }, test::Wait(300), [&] {
-            after = test::CaptureScreen();
-            banner = window.BannerRect();
-            return true;
-        }}));
+        ASSERT_TRUE(test::RunWindow(window, {test::Wait(400),
+                                             [&] {
+                                                 before = test::CaptureScreen();
+                                                 test::PostTap(window.Handle(), 120, 160);
+                                                 return true;
+                                             },
+                                             test::Wait(300),
+                                             [&] {
+                                                 after = test::CaptureScreen();
+                                                 banner = window.BannerRect();
+                                                 return true;
+                                             }}));
         ASSERT_TRUE(window.ButtonsShown());
-        const std::array<int, 4> ids = c.middle
-            ? std::array<int, 4>{IDB_PREVIOUS, IDB_NEXT, IDB_CLOSE, IDB_SLIDESHOW}
-            : std::array<int, 4>{IDB_PREVIOUS_GREY, IDB_NEXT_GREY, IDB_CLOSE, IDB_SLIDESHOW_GREY};
+        const std::array<int, 4> ids =
+            c.middle ? std::array<int, 4>{IDB_PREVIOUS, IDB_NEXT, IDB_CLOSE, IDB_SLIDESHOW}
+                     : std::array<int, 4>{IDB_PREVIOUS_GREY, IDB_NEXT_GREY, IDB_CLOSE,
+                                          IDB_SLIDESHOW_GREY};
         const ButtonRects rects = LayoutButtons(kScreenW, kScreenH, picture.orientation);
         for (NavButton b : {kPrevious, kNext, kClose, kSlideshow}) {
             EXPECT_EQ(ImageMismatches(after, *ButtonImage(ids[b], picture.orientation),
                                       ButtonImagePosition(b, rects[b], picture.orientation),
-                                      picture, window.Pan()), 0)
+                                      picture, window.Pan()),
+                      0)
                 << "button " << b;
         }
         // The name banner sits at the turned picture's top-left corner: white frame, dark grey.
@@ -274,19 +283,25 @@ TEST_F(SlideshowWindowTest, ATapWithin100MsOfALoadIsIgnoredWhole) {
     window.SetStart(first, false, 0);
     bool shownRightAfterLoad = true;
     bool shownLater = false;
-    ASSERT_TRUE(test::RunWindow(window, {test::Wait(400), [&] {
-        // The key pages to b.jpg; the tap queued behind it is handled as the load ends.
-        ::PostMessageW(window.Handle(), WM_KEYUP, VK_RIGHT, 0);
-        test::PostTap(window.Handle(), 120, 160);
-        return true;
-    }, test::Wait(300), [&] {
-        shownRightAfterLoad = window.ButtonsShown();
-        test::PostTap(window.Handle(), 120, 160);
-        return true;
-    }, test::Wait(300), [&] {
-        shownLater = window.ButtonsShown();
-        return true;
-    }}));
+    ASSERT_TRUE(test::RunWindow(window, {test::Wait(400),
+                                         [&] {
+                                             // The key pages to b.jpg; the tap queued behind it is
+                                             // handled as the load ends.
+                                             ::PostMessageW(window.Handle(), WM_KEYUP, VK_RIGHT, 0);
+                                             test::PostTap(window.Handle(), 120, 160);
+                                             return true;
+                                         },
+                                         test::Wait(300),
+                                         [&] {
+                                             shownRightAfterLoad = window.ButtonsShown();
+                                             test::PostTap(window.Handle(), 120, 160);
+                                             return true;
+                                         },
+                                         test::Wait(300),
+                                         [&] {
+                                             shownLater = window.ButtonsShown();
+                                             return true;
+                                         }}));
     EXPECT_EQ(window.CurrentPath(), Wide(folder_.File("b.jpg")));
     EXPECT_FALSE(shownRightAfterLoad);
     EXPECT_TRUE(shownLater);
@@ -302,20 +317,25 @@ TEST_F(SlideshowWindowTest, ManualPagingIntoABrokenFileNamesItAndDropsIt) {
     window.SetStart(first, false, 0);
     std::wstring text;
     Shot shot;
-    ASSERT_TRUE(test::RunWindow(window, {test::Wait(400), [&] {
-        ::PostMessageW(window.Handle(), WM_KEYDOWN, VK_RIGHT, 0);
-        ::PostMessageW(window.Handle(), WM_KEYUP, VK_RIGHT, 0);
-        return true;
-    }, [&] {
-        HWND box = test::FindMessageBox(L" Error - Glimmora");
-        if (!box) return false;
-        text = test::MessageBoxText(box);
-        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-        return true;
-    }, test::Wait(400), [&] {
-        shot = test::CaptureScreen();
-        return true;
-    }}));
+    ASSERT_TRUE(test::RunWindow(window, {test::Wait(400),
+                                         [&] {
+                                             ::PostMessageW(window.Handle(), WM_KEYDOWN, VK_RIGHT,
+                                                            0);
+                                             ::PostMessageW(window.Handle(), WM_KEYUP, VK_RIGHT, 0);
+                                             return true;
+                                         },
+                                         [&] {
+                                             HWND box = test::FindMessageBox(L" Error - Glimmora");
+                                             if (!box) return false;
+                                             text = test::MessageBoxText(box);
+                                             ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                                             return true;
+                                         },
+                                         test::Wait(400),
+                                         [&] {
+                                             shot = test::CaptureScreen();
+                                             return true;
+                                         }}));
     EXPECT_EQ(text, L"Loading '" + Wide(broken) + L"' failed! Invalid or corrupted JPEG/JPG file.");
     EXPECT_EQ(window.List().pictureNames, std::vector<std::wstring>{L"a.jpg"});
     EXPECT_EQ(window.CurrentPath(), first);
@@ -330,17 +350,17 @@ TEST_F(SlideshowWindowTest, TimedAdvanceWrapsAndCrossFadesInFourBlendedFrames) {
     const auto b_owned = Expected(second);
     const DeviceBitmap& b = *b_owned;
     std::vector<Shot> frames;
-    SetFadeHooksForTesting({nullptr, [&](HWND w, int) { frames.push_back(test::CaptureWindow(w)); }});
+    SetFadeHooksForTesting(
+        {nullptr, [&](HWND w, int) { frames.push_back(test::CaptureWindow(w)); }});
     SlideshowWindow window;
     window.SetStart(second, false, 1000);  // desktop mode on the last picture, 1 s
-    ASSERT_TRUE(test::RunWindow(window, {[&] { return window.CurrentPath() == first; },
-                                         test::Wait(300)}));
+    ASSERT_TRUE(
+        test::RunWindow(window, {[&] { return window.CurrentPath() == first; }, test::Wait(300)}));
     ASSERT_EQ(frames.size(), 4u);
     // Frame n blends 2n tenths of a toward what was on screen, step on step.
     DeviceBitmap blend;
     ASSERT_TRUE(blend.Create(240, 320));
-    for (int y = 0; y < 320; ++y)
-        std::memcpy(blend.RowFromTop(y), b.RowFromTop(y), 240 * 3);
+    for (int y = 0; y < 320; ++y) std::memcpy(blend.RowFromTop(y), b.RowFromTop(y), 240 * 3);
     for (std::size_t n = 0; n < frames.size(); ++n) {
         ASSERT_TRUE(BlendStep(blend, a));
         EXPECT_EQ(MismatchesWithPicture(frames[n], blend, {0, 0}), 0) << "frame " << n + 1;
@@ -362,12 +382,12 @@ TEST_F(SlideshowWindowTest, ASlowFadeStepGivesTheFadeUpForGood) {
     int advances = 0;
     std::wstring last = second;
     ASSERT_TRUE(test::RunWindow(window, {[&] {
-        if (window.CurrentPath() != last) {
-            last = window.CurrentPath();
-            ++advances;
-        }
-        return advances == 2;
-    }}));
+                                    if (window.CurrentPath() != last) {
+                                        last = window.CurrentPath();
+                                        ++advances;
+                                    }
+                                    return advances == 2;
+                                }}));
     EXPECT_EQ(steps, 1);  // the second advance did not fade at all
     EXPECT_EQ(frames, 0);
     EXPECT_FALSE(window.FadeEnabled());
@@ -383,24 +403,30 @@ TEST_F(SlideshowWindowTest, StopWritesTheStopValueAndSaysSo) {
     std::optional<std::uint32_t> stop;
     bool calendarAfter = true;
     bool running = true;
-    ASSERT_TRUE(test::RunWindow(window, {test::Wait(400), [&] {
-        EXPECT_TRUE(window.SlideshowRunning());
-        EXPECT_TRUE(window.CalendarEnabled());
-        const Rect r = window.Buttons()[kSlideshow];
-        test::PostTap(window.Handle(), r.left + 10, r.top + 10);
-        return true;
-    }, [&] {
-        HWND box = test::FindMessageBox(L" Glimmora");
-        if (!box) return false;
-        text = test::MessageBoxText(box);
-        stop = AppKey::OpenOrCreate().ReadDword(handoff::kRapiStopSlideshow);
-        calendarAfter = AppKey::OpenOrCreate().ReadDword(handoff::kShowCalendar).has_value();
-        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-        return true;
-    }, test::Wait(200), [&] {
-        running = window.SlideshowRunning();
-        return true;
-    }}));
+    ASSERT_TRUE(test::RunWindow(
+        window, {test::Wait(400),
+                 [&] {
+                     EXPECT_TRUE(window.SlideshowRunning());
+                     EXPECT_TRUE(window.CalendarEnabled());
+                     const Rect r = window.Buttons()[kSlideshow];
+                     test::PostTap(window.Handle(), r.left + 10, r.top + 10);
+                     return true;
+                 },
+                 [&] {
+                     HWND box = test::FindMessageBox(L" Glimmora");
+                     if (!box) return false;
+                     text = test::MessageBoxText(box);
+                     stop = AppKey::OpenOrCreate().ReadDword(handoff::kRapiStopSlideshow);
+                     calendarAfter =
+                         AppKey::OpenOrCreate().ReadDword(handoff::kShowCalendar).has_value();
+                     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                     return true;
+                 },
+                 test::Wait(200),
+                 [&] {
+                     running = window.SlideshowRunning();
+                     return true;
+                 }}));
     EXPECT_EQ(text, L"Slideshow Stopped.");
     EXPECT_EQ(stop, std::optional<std::uint32_t>(1));
     EXPECT_FALSE(calendarAfter);
@@ -414,11 +440,15 @@ TEST_F(SlideshowWindowTest, CloseReportsTheStopAndEndsTheWindow) {
     window.SetStart(path, false, 0);
     const DWORD start = ::GetTickCount();
     // The steps never finish: only the Close button can end the window before the timeout.
-    EXPECT_FALSE(test::RunWindow(window, {test::Wait(400), [&] {
-        const Rect r = window.Buttons()[kClose];
-        test::PostTap(window.Handle(), r.left + 10, r.top + 10);
-        return true;
-    }, [] { return false; }}, 5000));
+    EXPECT_FALSE(test::RunWindow(window,
+                                 {test::Wait(400),
+                                  [&] {
+                                      const Rect r = window.Buttons()[kClose];
+                                      test::PostTap(window.Handle(), r.left + 10, r.top + 10);
+                                      return true;
+                                  },
+                                  [] { return false; }},
+                                 5000));
     EXPECT_LT(::GetTickCount() - start, 3000u);
     EXPECT_EQ(AppKey::OpenOrCreate().ReadDword(handoff::kRapiStopSlideshow),
               std::optional<std::uint32_t>(1));
@@ -431,11 +461,16 @@ TEST_F(SlideshowWindowTest, WmCloseFromOutsideEndsTheWindowAsCloseDoes) {
     const DWORD start = ::GetTickCount();
     bool registered = false;
     // What a task manager sends; only it can end the window before the timeout.
-    EXPECT_FALSE(test::RunWindow(window, {test::Wait(400), [&] {
-        registered = AppKey::OpenOrCreate().ReadWindow(handoff::kRapiThisHwnd).has_value();
-        ::PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
-        return true;
-    }, [] { return false; }}, 5000));
+    EXPECT_FALSE(test::RunWindow(
+        window,
+        {test::Wait(400),
+         [&] {
+             registered = AppKey::OpenOrCreate().ReadWindow(handoff::kRapiThisHwnd).has_value();
+             ::PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
+             return true;
+         },
+         [] { return false; }},
+        5000));
     EXPECT_LT(::GetTickCount() - start, 3000u);
     EXPECT_TRUE(registered);
     EXPECT_EQ(AppKey::OpenOrCreate().ReadDword(handoff::kRapiStopSlideshow),

@@ -14,7 +14,7 @@ namespace glimmora::device::viewer {
 namespace {
 
 class ViewerAppTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { Clear(); }
     void TearDown() override { Clear(); }
     static void Clear() {
@@ -24,8 +24,8 @@ protected:
             key.Delete(name);
     }
     static HWND MakeWindow() {
-        return ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr,
-                                 nullptr, nullptr);
+        return ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr,
+                                 nullptr);
     }
 };
 

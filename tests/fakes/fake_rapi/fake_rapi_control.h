@@ -17,19 +17,19 @@ enum ConnectBehaviour : int {
 
 enum WriteBehaviour : int {
     kWriteSucceeds = 0,
-    kWriteCallFails = 1,       // CeWriteFile returns FALSE and writes nothing
-    kWriteReportsZero = 2,     // TRUE, 0 bytes written, nothing written
-    kWriteShort = 3,           // TRUE, half of the bytes written
+    kWriteCallFails = 1,    // CeWriteFile returns FALSE and writes nothing
+    kWriteReportsZero = 2,  // TRUE, 0 bytes written, nothing written
+    kWriteShort = 3,        // TRUE, half of the bytes written
 };
 
 struct Script {
     // The handheld's storage: a host folder (no trailing backslash); device path \X\y.jpg
     // is root\X\y.jpg. Folders named by the paths below are made there by Reset.
     wchar_t root[MAX_PATH];
-    int connect;               // ConnectBehaviour after the first failingConnections
-    int failingConnections;    // this many first connections fail (kConnectFails) first
-    int stopAtConnection;      // from this connection on (1-based) the viewer reports a stop
-                               // (RAPI_StopSlideshow = 1 when the application key exists); 0 never
+    int connect;             // ConnectBehaviour after the first failingConnections
+    int failingConnections;  // this many first connections fail (kConnectFails) first
+    int stopAtConnection;    // from this connection on (1-based) the viewer reports a stop
+                             // (RAPI_StopSlideshow = 1 when the application key exists); 0 never
     // The handheld's registry: HKLM and HKCU "Software\Kestrova\Glimmora".
     BOOL hasMachineKey;
     BOOL hasInstalledDir;
@@ -43,10 +43,10 @@ struct Script {
     int screenWidth;
     int screenHeight;
     BOOL failCreateFile;
-    int write;                 // WriteBehaviour
-    int writeFailures;         // only this many first writes behave as `write`; 0: all of them
+    int write;          // WriteBehaviour
+    int writeFailures;  // only this many first writes behave as `write`; 0: all of them
     BOOL failCreateProcess;
-    BOOL record;               // keep the call log (a long benchmark turns it off)
+    BOOL record;  // keep the call log (a long benchmark turns it off)
 };
 
 // A script for a docked handheld with the viewer installed in \Program Files\Glimmora,

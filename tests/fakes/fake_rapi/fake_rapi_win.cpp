@@ -35,9 +35,9 @@ struct State {
     int connections = 0;
     int writes = 0;
     bool connected = false;
-    HANDLE event = nullptr;                   // handed out in the last record
+    HANDLE event = nullptr;                       // handed out in the last record
     glimmora::rapi::RapiInit* pending = nullptr;  // a record still waiting for its answer
-    std::map<std::wstring, Value> values[2];  // [0] HKLM key, [1] HKCU key, by lower-case name
+    std::map<std::wstring, Value> values[2];      // [0] HKLM key, [1] HKCU key, by lower-case name
 };
 
 std::mutex g_lock;
@@ -85,14 +85,18 @@ std::wstring KeyName(HKEY key) {
     if (key == HKEY_LOCAL_MACHINE) return L"HKLM";
     if (key == HKEY_CURRENT_USER) return L"HKCU";
     const int root = RootOf(key);
-    return root == 0 ? L"app-HKLM" : root == 1 ? L"app-HKCU" : L"?" + Hex(reinterpret_cast<ULONG_PTR>(key));
+    return root == 0   ? L"app-HKLM"
+           : root == 1 ? L"app-HKCU"
+                       : L"?" + Hex(reinterpret_cast<ULONG_PTR>(key));
 }
 
 void MakeFolders(const wchar_t* device) {
     if (!device[0]) return;
     std::wstring path = HostPath(device);
-    for (std::size_t i = g_state.script.root[0] ? wcslen(g_state.script.root) + 1 : 0; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == L'\\') CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
+    for (std::size_t i = g_state.script.root[0] ? wcslen(g_state.script.root) + 1 : 0;
+         i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == L'\\')
+            CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
     }
 }
 
@@ -198,11 +202,12 @@ __declspec(dllexport) HRESULT WINAPI CeRapiUninit() {
     return was ? S_OK : E_FAIL;
 }
 
-__declspec(dllexport) HANDLE WINAPI CeCreateFile(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES,
-                                                 DWORD creation, DWORD flags, HANDLE) {
+__declspec(dllexport) HANDLE WINAPI
+    CeCreateFile(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES, DWORD creation,
+                 DWORD flags, HANDLE) {
     std::lock_guard<std::mutex> lock(g_lock);
-    Record(L"CeCreateFile|" + std::wstring(name ? name : L"") + L"|" + Hex(access) + L"|" + Hex(share) + L"|" +
-           Num(creation) + L"|" + Hex(flags));
+    Record(L"CeCreateFile|" + std::wstring(name ? name : L"") + L"|" + Hex(access) + L"|" +
+           Hex(share) + L"|" + Num(creation) + L"|" + Hex(flags));
     if (NotConnected()) return INVALID_HANDLE_VALUE;
     if (g_state.script.failCreateFile || !name) {
         SetLastError(ERROR_ACCESS_DENIED);
@@ -211,8 +216,8 @@ __declspec(dllexport) HANDLE WINAPI CeCreateFile(LPCWSTR name, DWORD access, DWO
     return CreateFileW(HostPath(name).c_str(), access, share, nullptr, creation, flags, nullptr);
 }
 
-__declspec(dllexport) BOOL WINAPI CeWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
-                                              LPOVERLAPPED) {
+__declspec(dllexport) BOOL WINAPI
+    CeWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED) {
     std::lock_guard<std::mutex> lock(g_lock);
     Record(L"CeWriteFile|" + Num(size));
     if (written) *written = 0;
@@ -248,11 +253,11 @@ __declspec(dllexport) BOOL WINAPI CeDeleteFile(LPCWSTR name) {
     return DeleteFileW(HostPath(name).c_str());
 }
 
-__declspec(dllexport) LONG WINAPI CeRegOpenKeyEx(HKEY key, LPCWSTR subkey, DWORD reserved, REGSAM access,
-                                                 PHKEY result) {
+__declspec(dllexport) LONG WINAPI
+    CeRegOpenKeyEx(HKEY key, LPCWSTR subkey, DWORD reserved, REGSAM access, PHKEY result) {
     std::lock_guard<std::mutex> lock(g_lock);
-    Record(L"CeRegOpenKeyEx|" + KeyName(key) + L"|" + std::wstring(subkey ? subkey : L"") + L"|" + Num(reserved) +
-           L"|" + Num(access));
+    Record(L"CeRegOpenKeyEx|" + KeyName(key) + L"|" + std::wstring(subkey ? subkey : L"") + L"|" +
+           Num(reserved) + L"|" + Num(access));
     if (NotConnected()) return ERROR_NOT_CONNECTED;
     if (!subkey || Lower(subkey) != kAppKey || !result) return ERROR_FILE_NOT_FOUND;
     if (key == HKEY_LOCAL_MACHINE && g_state.script.hasMachineKey) {
@@ -266,12 +271,14 @@ __declspec(dllexport) LONG WINAPI CeRegOpenKeyEx(HKEY key, LPCWSTR subkey, DWORD
     return ERROR_FILE_NOT_FOUND;
 }
 
-__declspec(dllexport) LONG WINAPI CeRegSetValueEx(HKEY key, LPCWSTR name, DWORD reserved, DWORD type,
-                                                  const BYTE* data, DWORD size) {
+__declspec(dllexport) LONG WINAPI CeRegSetValueEx(HKEY key, LPCWSTR name, DWORD reserved,
+                                                  DWORD type, const BYTE* data, DWORD size) {
     std::lock_guard<std::mutex> lock(g_lock);
-    std::wstring line = L"CeRegSetValueEx|" + KeyName(key) + L"|" + std::wstring(name ? name : L"") + L"|" +
-                        Num(reserved) + L"|" + Num(type) + L"|" + Num(size);
-    if (type == REG_DWORD && size == 4 && data) line += L"|" + Num(*reinterpret_cast<const DWORD*>(data));
+    std::wstring line = L"CeRegSetValueEx|" + KeyName(key) + L"|" +
+                        std::wstring(name ? name : L"") + L"|" + Num(reserved) + L"|" + Num(type) +
+                        L"|" + Num(size);
+    if (type == REG_DWORD && size == 4 && data)
+        line += L"|" + Num(*reinterpret_cast<const DWORD*>(data));
     Record(line);
     if (NotConnected()) return ERROR_NOT_CONNECTED;
     const int root = RootOf(key);
@@ -283,8 +290,8 @@ __declspec(dllexport) LONG WINAPI CeRegSetValueEx(HKEY key, LPCWSTR name, DWORD 
     return ERROR_SUCCESS;
 }
 
-__declspec(dllexport) LONG WINAPI CeRegQueryValueEx(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data,
-                                                    LPDWORD size) {
+__declspec(dllexport) LONG WINAPI
+    CeRegQueryValueEx(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size) {
     std::lock_guard<std::mutex> lock(g_lock);
     Record(L"CeRegQueryValueEx|" + KeyName(key) + L"|" + std::wstring(name ? name : L"") + L"|" +
            Num(size ? *size : 0));
@@ -341,15 +348,15 @@ __declspec(dllexport) int WINAPI CeGetSystemMetrics(int index) {
 }
 #endif
 
-__declspec(dllexport) BOOL WINAPI CeCreateProcess(LPCWSTR application, LPCWSTR command_line, LPSECURITY_ATTRIBUTES ps,
-                                                  LPSECURITY_ATTRIBUTES ts, BOOL inherit, DWORD flags, LPVOID env,
-                                                  LPWSTR cwd, LPSTARTUPINFOW startup,
-                                                  LPPROCESS_INFORMATION information) {
+__declspec(dllexport) BOOL WINAPI
+    CeCreateProcess(LPCWSTR application, LPCWSTR command_line, LPSECURITY_ATTRIBUTES ps,
+                    LPSECURITY_ATTRIBUTES ts, BOOL inherit, DWORD flags, LPVOID env, LPWSTR cwd,
+                    LPSTARTUPINFOW startup, LPPROCESS_INFORMATION information) {
     std::lock_guard<std::mutex> lock(g_lock);
     const bool bare = !ps && !ts && !env && !cwd && !startup;
     Record(L"CeCreateProcess|" + std::wstring(application ? application : L"") + L"|" +
-           std::wstring(command_line ? command_line : L"") + L"|" + Num(inherit) + L"|" + Hex(flags) + L"|" +
-           (bare ? L"bare" : L"extras"));
+           std::wstring(command_line ? command_line : L"") + L"|" + Num(inherit) + L"|" +
+           Hex(flags) + L"|" + (bare ? L"bare" : L"extras"));
     if (NotConnected()) return FALSE;
     if (g_state.script.failCreateProcess) {
         SetLastError(ERROR_FILE_NOT_FOUND);
