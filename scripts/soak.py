@@ -478,11 +478,13 @@ class Soak:
         saved = self.frame.dk_value("LastImageFilePath") or ""
         self.expect_after = ("crash", model.host_path(saved) if saved else None)
         self.frame.start_dockhaven()
+        # The fault ends with the restart: the first picture may come while it is checked.
+        f["end"] = time.time()
         time.sleep(3)
         if not self.frame.dockhaven_running():
             f["note"] = "Dockhaven had to be started twice"
             self.frame.start_dockhaven()
-        f["end"] = time.time()
+            f["end"] = time.time()
 
     def fault_viewer_killed(self, f):
         time.sleep(1)
