@@ -21,20 +21,8 @@ namespace {
 
 using namespace desktop::app;
 
-class DockhavenCorners : public ::testing::Test {
+class DockhavenCorners : public DockhavenTest {
   protected:
-    void SetUp() override {
-        WipeSettings();
-        SetText("ImageFolderPath", pictures_.path());
-    }
-    void TearDown() override {
-        if (copy_.process && !ProcessEnded(copy_.process.get(), 0)) {
-            if (form_) PostMessageA(form_, WM_CLOSE, 0, 0);
-            if (!ProcessEnded(copy_.process.get(), 15000))
-                TerminateProcess(copy_.process.get(), 99);
-        }
-        WipeSettings();
-    }
     void Launch() {
         copy_ = LaunchDockhaven("");
         ASSERT_TRUE(copy_.process);
@@ -44,11 +32,7 @@ class DockhavenCorners : public ::testing::Test {
         application_ = FindWindowA(kApplicationClass, kApplicationTitle);
         ASSERT_NE(application_, nullptr);
     }
-    HWND Control(int id) const { return GetDlgItem(form_, id); }
 
-    TempFolder pictures_;
-    Launched copy_;
-    HWND form_ = nullptr;
     HWND application_ = nullptr;
 };
 

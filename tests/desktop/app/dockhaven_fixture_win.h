@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "common/unique_win.h"
+#include "tests/support/temp_folder.h"
 
 namespace glimmora::test {
 
@@ -43,5 +46,28 @@ void Click(HWND control);
 std::vector<DWORD> ThreadsOf(DWORD processId);
 // A top-level dialog box of `processId` with `caption`, or nullptr.
 HWND FindBox(DWORD processId, const char* caption);
+
+// A test of the running program: settings wiped around it, the picture folder a scratch one,
+// and whatever copy the test launched ended with it (Exit first, then by force).
+class DockhavenTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        WipeSettings();
+        SetText("ImageFolderPath", pictures_.path());
+    }
+    void TearDown() override {
+        if (copy_.process && !ProcessEnded(copy_.process.get(), 0)) {
+            if (form_) PostMessageA(form_, WM_CLOSE, 0, 0);
+            if (!ProcessEnded(copy_.process.get(), 15000))
+                TerminateProcess(copy_.process.get(), 99);
+        }
+        WipeSettings();
+    }
+    HWND Control(int id) const { return GetDlgItem(form_, id); }
+
+    TempFolder pictures_;
+    Launched copy_;
+    HWND form_ = nullptr;
+};
 
 }  // namespace glimmora::test

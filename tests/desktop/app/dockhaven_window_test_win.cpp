@@ -20,20 +20,8 @@ namespace {
 
 using namespace desktop::app;
 
-class DockhavenWindow : public ::testing::Test {
+class DockhavenWindow : public DockhavenTest {
   protected:
-    void SetUp() override {
-        WipeSettings();
-        SetText("ImageFolderPath", pictures_.path());
-    }
-    void TearDown() override {
-        if (copy_.process && !ProcessEnded(copy_.process.get(), 0)) {
-            if (form_) PostMessageA(form_, WM_CLOSE, 0, 0);
-            if (!ProcessEnded(copy_.process.get(), 15000))
-                TerminateProcess(copy_.process.get(), 99);
-        }
-        WipeSettings();
-    }
 
     void Launch(const std::string& arguments = "") {
         copy_ = LaunchDockhaven(arguments);
@@ -49,7 +37,6 @@ class DockhavenWindow : public ::testing::Test {
             ASSERT_TRUE(WaitUntil(10000, [&] { return IsWindowVisible(form_) != FALSE; }));
         }
     }
-    HWND Control(int id) const { return GetDlgItem(form_, id); }
     bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
     void SetCheck(int id, bool on) {
         if (Checked(Control(id)) != on) Click(Control(id));
@@ -61,9 +48,6 @@ class DockhavenWindow : public ::testing::Test {
         ASSERT_TRUE(ProcessEnded(copy_.process.get(), 20000));
     }
 
-    TempFolder pictures_;
-    Launched copy_;
-    HWND form_ = nullptr;
 };
 
 TEST_F(DockhavenWindow, ClassesCaptionsAndEveryControlOfTheTable) {
