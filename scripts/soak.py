@@ -605,20 +605,29 @@ def report(soak, opts, left):
 def main():
     p = argparse.ArgumentParser(prog="soak", description=__doc__.split("\n\n")[0],
                                 formatter_class=argparse.RawDescriptionHelpFormatter)
-    p.add_argument("--pictures", type=int, default=300)
-    p.add_argument("--interval", type=int, default=5)
-    p.add_argument("--home", default=os.path.join(HERE, "build", "soak"))
-    p.add_argument("--size", default="240x320")
-    p.add_argument("--seed", type=int, default=1)
-    p.add_argument("--report")
-    p.add_argument("--no-build", action="store_true")
+    p.add_argument("--pictures", type=int, default=300, metavar="N",
+                   help="pictures to deliver, at least 30; the folder holds N/3 (default 300)")
+    p.add_argument("--interval", type=int, default=5, metavar="S",
+                   help="Dockhaven's interval in seconds, 5 to 86400 (default 5)")
+    p.add_argument("--home", default=os.path.join(HERE, "build", "soak"), metavar="DIR",
+                   help="handheld, desktop, the generated folder and logs (default build/soak)")
+    p.add_argument("--size", default="240x320", metavar="WxH",
+                   help="the handheld's screen (default 240x320)")
+    p.add_argument("--seed", type=int, default=1, metavar="K",
+                   help="fixes the folder and the fault schedule (default 1)")
+    p.add_argument("--report", metavar="FILE", help="the report as text, besides the terminal")
+    p.add_argument("--no-build", action="store_true",
+                   help="skip the build of the programs it needs")
     opts = p.parse_args()
     if opts.pictures < 30:
         p.error("--pictures must be at least 30 (every fault needs room)")
     if not 5 <= opts.interval <= 86400:
         p.error("--interval must be 5 to 86400 seconds")
-    if not re.fullmatch(r"\d{2,4}x\d{2,4}", opts.size):
+    size = re.fullmatch(r"(\d{2,4})x(\d{2,4})", opts.size)
+    if not size:
         p.error("--size must look like 240x320")
+    if not all(64 <= int(v) <= 4096 for v in size.groups()):
+        p.error("--size: width and height must lie between 64 and 4096")
 
     # A stop request ends the run as Ctrl-C does: both sides stopped, the report written.
     signal.signal(signal.SIGTERM, lambda *_: (_ for _ in ()).throw(KeyboardInterrupt()))
