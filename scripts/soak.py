@@ -408,10 +408,12 @@ class Soak:
         with open(os.path.join(self.pics.work, "processes.log"), "a") as log:
             log.write("picture %d: %s\n" % (len(self.deliveries), " | ".join(model.command_of(p) for p in dk + hh)))
         figures = self.frame.usage()
-        for name, program, side in (("dockhaven.exe", "Dockhaven.exe", "dk"), ("glimmora.exe", "Glimmora.exe", "hh"),
-                                    ("handheld-agent.exe", "handheld-agent.exe", "hh")):
+        # The sides' processes were listed once above; each program's are picked from them.
+        for name, program, pids in (("dockhaven.exe", "Dockhaven.exe", dk), ("glimmora.exe", "Glimmora.exe", hh),
+                                    ("handheld-agent.exe", "handheld-agent.exe", hh)):
             if name in figures:
-                figures[name] = figures[name] + (model.host_fds(self.frame.prefix_pids(side, program, wine_only=True)),)
+                own = [p for p in pids if program in model.command_of(p)]
+                figures[name] = figures[name] + (model.host_fds(own),)
         self.usage.append((len(self.deliveries), figures, counts, self.deliveries[-1][1]))
 
     # ---------------------------------------------------------------- faults
