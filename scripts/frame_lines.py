@@ -206,11 +206,15 @@ def main(argv) -> int:
     elif len(argv) != 1:
         print('usage: frame_lines.py [--code-page CP] <LOG >RECORDS', file=sys.stderr)
         return 2
-    for raw in sys.stdin.buffer:
-        line = record(raw, time.time(), code_page)
-        if line is not None:
-            sys.stdout.write(line + '\n')
-            sys.stdout.flush()
+    try:
+        for raw in sys.stdin.buffer:
+            line = record(raw, time.time(), code_page)
+            if line is not None:
+                sys.stdout.write(line + '\n')
+                sys.stdout.flush()
+    except KeyboardInterrupt:
+        # Ctrl-C reaches the whole frame; the frame itself says how the run ended.
+        return 130
     return 0
 
 
